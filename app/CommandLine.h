@@ -1,0 +1,26 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** What the updater's command line asks for. */
+struct CommandLineOptions
+{
+    bool fileGiven = false; ///< "--file" stands as a whole word, in any case
+    juce::String filePath;  ///< text after the first exact "--file", trimmed; may be empty
+    bool autoUpdate = false;
+    int nInputid = 1;  ///< at least 1
+    int nOutputid = 1; ///< at least 1
+};
+
+/** Reads the switches from one command-line text:
+    - "--file" and "--autoupdate" are found as whole words ignoring case;
+    - the path is everything after the first exact-case "--file", trimmed,
+      quotes kept, so "--file" must come last;
+    - "--inputid " and "--outputid " (with their blank) are read only with
+      --autoupdate; their value is the number at the start of what follows,
+      and anything below 1 (absent, 0, negative, no digits) becomes 1. */
+CommandLineOptions interpretCommandLine(const juce::String& commandLine);
+
+/** Joins the arguments after the program's own path with single blanks and no
+    quoting, so that a path with blanks typed quoted in a shell arrives as is. */
+juce::String joinArguments(const juce::StringArray& argumentsAfterProgram);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <cstdint>
+#include <memory>
+
+/** The firmware an update sends, with the name, version and revision shown to
+    the user: either the image built into the updater or the whole content of a
+    SysEx file. Nothing is validated here; the upload checks the framing. */
+class FirmwareImage
+{
+public:
+    /** The built-in image: "Zodeduri" 1.2, revision 675, 270432 bytes that are
+        never freed. */
+    FirmwareImage();
+
+    /** The image read from the file at path (relative paths start at the
+        working directory). When the file is missing, cannot be read in full, or
+        is larger than getSize can report, an alert says so and the image holds
+        no data; an empty file gives no data and no alert. */
+    explicit FirmwareImage(const juce::String& path);
+
+    ~FirmwareImage();
+
+    /** First byte of the image; null when a file gave no data. */
+    const std::uint8_t* getData() const noexcept { return data; }
+    /** Number of bytes at getData (the low 32 bits of the size). */
+    std::int32_t getSize() const noexcept { return static_cast<std::int32_t>(size & 0xffffffff); }
+    juce::String getName() const { return name; }
+    void setName(const juce::String& newName) { name = newName; }
+    /** 0.0 for a file image. */
+    double getVersion() const noexcept { return version; }
+    /** 0 for a file image. */
+    std::int32_t getRevision() const noexcept { return revision; }
+
+private:
+    const std::uint8_t* data = nullptr;
+    std::int64_t size = 0;
+    juce::String name;
+    double version = 0.0;
+    std::int32_t revision = 0;
+    std::unique_ptr<juce::MemoryBlock> fileBuffer;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(FirmwareImage)
+};

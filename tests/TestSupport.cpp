@@ -1,0 +1,35 @@
+#include "TestSupport.h"
+
+namespace testsupport
+{
+bool runMessageLoopUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
+    while (!condition())
+    {
+        if (juce::Time::getMillisecondCounter() >= deadline)
+            return condition();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(5);
+    }
+    return true;
+}
+
+void runMessageLoopFor(int ms)
+{
+    const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(ms);
+    while (juce::Time::getMillisecondCounter() < deadline)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(5);
+}
+
+TemporaryDirectory::TemporaryDirectory()
+    : dir(juce::File::getSpecialLocation(juce::File::tempDirectory)
+              .getNonexistentChildFile("davirodir-test", "", false))
+{
+    dir.createDirectory();
+}
+
+TemporaryDirectory::~TemporaryDirectory()
+{
+    dir.deleteRecursively();
+}
+} // namespace testsupport

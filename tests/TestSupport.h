@@ -1,0 +1,28 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+
+namespace testsupport
+{
+/** Runs the message loop until condition holds or timeoutMs has passed.
+    Returns whether the condition held. Call on the message thread. */
+bool runMessageLoopUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+/** Runs the message loop for about ms milliseconds. */
+void runMessageLoopFor(int ms);
+
+/** A fresh, empty directory that is deleted with the object. */
+class TemporaryDirectory
+{
+public:
+    TemporaryDirectory();
+    ~TemporaryDirectory();
+    const juce::File& get() const noexcept { return dir; }
+    juce::File file(const juce::String& name) const { return dir.getChildFile(name); }
+
+private:
+    juce::File dir;
+};
+} // namespace testsupport

@@ -1,0 +1,65 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct CommandLineCase
+{
+    const char* line;
+    bool fileGiven;
+    const char* path;
+    bool autoUpdate;
+    int input;
+    int output;
+};
+
+class CommandLineTable : public ::testing::TestWithParam<CommandLineCase>
+{
+};
+
+TEST_P(CommandLineTable, FollowsTheSwitchRules)
+{
+    const auto& c = GetParam();
+    const auto options = interpretCommandLine(c.line);
+    EXPECT_EQ(options.fileGiven, c.fileGiven);
+    EXPECT_EQ(options.filePath, juce::String(c.path));
+    EXPECT_EQ(options.autoUpdate, c.autoUpdate);
+    EXPECT_EQ(options.nInputid, c.input);
+    EXPECT_EQ(options.nOutputid, c.output);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLineTable,
+    ::testing::Values(CommandLineCase{"", false, "", false, 1, 1},
+                      CommandLineCase{"--autoupdate", false, "", true, 1, 1},
+                      CommandLineCase{"--autoupdate --outputid 3", false, "", true, 1, 3},
+                      CommandLineCase{"--autoupdate --outputid 0", false, "", true, 1, 1},
+                      CommandLineCase{"--autoupdate --outputid -4", false, "", true, 1, 1},
+                      CommandLineCase{"--autoupdate --outputid x", false, "", true, 1, 1},
+                      CommandLineCase{"--autoupdate --outputid 99", false, "", true, 1, 99},
+                      CommandLineCase{"--outputid 2", false, "", false, 1, 1},
+                      CommandLineCase{"--outputid 2 --inputid 3", false, "", false, 1, 1},
+                      CommandLineCase{"--autoupdate --inputid 3 --outputid 2", false, "", true, 3, 2},
+                      CommandLineCase{"--inputid=2 --autoupdate", false, "", true, 1, 1},
+                      CommandLineCase{"--AUTOUPDATE --outputid   5x", false, "", true, 1, 5},
+                      CommandLineCase{"--autoupdate --file C:\\fw.syx", true, "C:\\fw.syx", true, 1, 1},
+                      CommandLineCase{"--file C:\\fw.syx --autoupdate", true, "C:\\fw.syx --autoupdate", true, 1,
+                                      1},
+                      CommandLineCase{"--FILE fw.syx", true, "", false, 1, 1},
+                      CommandLineCase{"--files fw.syx", false, "", false, 1, 1},
+                      CommandLineCase{"--autoupdatex", false, "", false, 1, 1},
+                      CommandLineCase{"--file \"/tmp/a b.syx\"", true, "\"/tmp/a b.syx\"", false, 1, 1},
+                      CommandLineCase{"--file    /home/me/My Firmware.syx   ", true, "/home/me/My Firmware.syx",
+                                      false, 1, 1}));
+
+TEST(JoinArguments, KeepsBlanksInsideAnArgumentWithoutQuoting)
+{
+    EXPECT_EQ(joinArguments({"--file", "/home/me/My Firmware.syx"}), "--file /home/me/My Firmware.syx");
+    EXPECT_EQ(joinArguments({}), "");
+    EXPECT_EQ(joinArguments({"--autoupdate", "--outputid", "2"}), "--autoupdate --outputid 2");
+    // Joined and read back, the path is exactly what the shell handed over.
+    EXPECT_EQ(interpretCommandLine(joinArguments({"--autoupdate", "--file", "/home/me/My Firmware.syx"})).filePath,
+              "/home/me/My Firmware.syx");
+}
+} // namespace
