@@ -1,7 +1,8 @@
 #include "app/MainWindow.h"
 
 MainWindow::MainWindow(const juce::String& commandLine)
-    : SystemDocumentWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1), juce::DocumentWindow::allButtons)
+    : SystemDocumentWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1),
+                           juce::DocumentWindow::allButtons)
 {
     juce::ignoreUnused(commandLine);
     setResizable(true, false);

@@ -79,11 +79,13 @@ int main(int argc, char** argv)
     }
 
     const unsigned blocks = sequence;
-    appendMessage(image, 0x04, {static_cast<std::uint8_t>((blocks >> 7) & 0x7F),
-                                static_cast<std::uint8_t>(blocks & 0x7F), 5});
+    appendMessage(
+        image, 0x04,
+        {static_cast<std::uint8_t>((blocks >> 7) & 0x7F), static_cast<std::uint8_t>(blocks & 0x7F), 5});
 
     std::FILE* out = std::fopen(argv[1], "wb");
-    if (out == nullptr || std::fwrite(image.data(), 1, image.size(), out) != image.size() || std::fclose(out) != 0)
+    if (out == nullptr || std::fwrite(image.data(), 1, image.size(), out) != image.size() ||
+        std::fclose(out) != 0)
     {
         std::perror(argv[1]);
         return 1;

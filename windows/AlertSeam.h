@@ -10,11 +10,12 @@
 class AlertSeam
 {
 public:
-    using Handler =
-        std::function<void(juce::MessageBoxIconType icon, const juce::String& title, const juce::String& message)>;
+    using Handler = std::function<void(juce::MessageBoxIconType icon, const juce::String& title,
+                                       const juce::String& message)>;
 
     /** Shows the alert modally with the framework's default button (an empty button text). */
-    static void showMessageBox(juce::MessageBoxIconType icon, const juce::String& title, const juce::String& message);
+    static void showMessageBox(juce::MessageBoxIconType icon, const juce::String& title,
+                               const juce::String& message);
 
     /** Replaces the modal box by handler; an empty handler restores the box. Message thread only. */
     static void setHandler(Handler handler);

@@ -44,14 +44,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandLineCase{"--inputid=2 --autoupdate", false, "", true, 1, 1},
                       CommandLineCase{"--AUTOUPDATE --outputid   5x", false, "", true, 1, 5},
                       CommandLineCase{"--autoupdate --file C:\\fw.syx", true, "C:\\fw.syx", true, 1, 1},
-                      CommandLineCase{"--file C:\\fw.syx --autoupdate", true, "C:\\fw.syx --autoupdate", true, 1,
-                                      1},
+                      CommandLineCase{"--file C:\\fw.syx --autoupdate", true, "C:\\fw.syx --autoupdate", true,
+                                      1, 1},
                       CommandLineCase{"--FILE fw.syx", true, "", false, 1, 1},
                       CommandLineCase{"--files fw.syx", false, "", false, 1, 1},
                       CommandLineCase{"--autoupdatex", false, "", false, 1, 1},
                       CommandLineCase{"--file \"/tmp/a b.syx\"", true, "\"/tmp/a b.syx\"", false, 1, 1},
-                      CommandLineCase{"--file    /home/me/My Firmware.syx   ", true, "/home/me/My Firmware.syx",
-                                      false, 1, 1}));
+                      CommandLineCase{"--file    /home/me/My Firmware.syx   ", true,
+                                      "/home/me/My Firmware.syx", false, 1, 1}));
 
 TEST(JoinArguments, KeepsBlanksInsideAnArgumentWithoutQuoting)
 {
@@ -59,7 +59,8 @@ TEST(JoinArguments, KeepsBlanksInsideAnArgumentWithoutQuoting)
     EXPECT_EQ(joinArguments({}), "");
     EXPECT_EQ(joinArguments({"--autoupdate", "--outputid", "2"}), "--autoupdate --outputid 2");
     // Joined and read back, the path is exactly what the shell handed over.
-    EXPECT_EQ(interpretCommandLine(joinArguments({"--autoupdate", "--file", "/home/me/My Firmware.syx"})).filePath,
-              "/home/me/My Firmware.syx");
+    EXPECT_EQ(
+        interpretCommandLine(joinArguments({"--autoupdate", "--file", "/home/me/My Firmware.syx"})).filePath,
+        "/home/me/My Firmware.syx");
 }
 } // namespace
