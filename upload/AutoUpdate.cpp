@@ -1,0 +1,3 @@
+#include "upload/AutoUpdate.h"
+
+std::atomic<bool> autoUpdate{false};

@@ -1,0 +1,161 @@
+#include "upload/BasicSysexProtocolClass.h"
+
+#include "upload/AutoUpdate.h"
+#include "upload/SysexFraming.h"
+
+namespace
+{
+constexpr int autoUpdateDelayMs = 2000;
+constexpr int pauseAfterMessageMs = 300;
+constexpr int completionPauseMs = 5000;
+constexpr int exitStatusCompleted = 0;
+constexpr int exitStatusDamagedImage = 1;
+} // namespace
+
+BasicSysexProtocolClass::BasicSysexProtocolClass(InterfaceBaseClass* interface_, FirmwareImage* firmware_,
+                                                 UploadClock* clock_)
+    : ProtocolBaseClass(interface_, firmware_), clock(clock_ != nullptr ? clock_ : &realClock)
+{
+}
+
+BasicSysexProtocolClass::~BasicSysexProtocolClass()
+{
+    // stopThread would kill the thread after its timeout; every wait of a run
+    // ends on this signal, so waiting without a limit is safe.
+    signalThreadShouldExit();
+    notify();
+    waitForThreadToExit(-1);
+}
+
+void BasicSysexProtocolClass::startUpload()
+{
+    if (!isThreadRunning())
+    {
+        {
+            const juce::ScopedLock sl(progressLock);
+            uploadProgress = 0.0;
+            setProgress(0.0);
+        }
+        outcome = Outcome::none;
+        startThread();
+        return;
+    }
+
+    const juce::ScopedLock sl(progressLock);
+    if (uploadProgress == 1.0)
+    {
+        uploadProgress = 0.0;
+        setProgress(0.0);
+    }
+}
+
+double BasicSysexProtocolClass::getUploadProgress() const
+{
+    const juce::ScopedLock sl(progressLock);
+    return uploadProgress;
+}
+
+void BasicSysexProtocolClass::setQuitRequest(QuitRequest request)
+{
+    quitRequest = std::move(request);
+}
+
+bool BasicSysexProtocolClass::setInterfaceEnabled(bool shouldBeEnabled)
+{
+    // Gives up on an exit request: the message thread may be blocked waiting
+    // for this thread, and the components may be about to go.
+    const juce::MessageManagerLock lock(this);
+    if (!lock.lockWasGained())
+        return false;
+    interface->setEnabled(shouldBeEnabled);
+    return true;
+}
+
+void BasicSysexProtocolClass::requestQuit(int exitStatus)
+{
+    if (quitRequest)
+    {
+        quitRequest(exitStatus);
+        return;
+    }
+    const juce::MessageManagerLock lock(this);
+    if (!lock.lockWasGained())
+        return;
+    if (auto* app = juce::JUCEApplicationBase::getInstance())
+    {
+        app->setApplicationReturnValue(exitStatus);
+        app->systemRequestedQuit();
+    }
+}
+
+void BasicSysexProtocolClass::run()
+{
+    const auto* data = firmware->getData();
+    const auto total = static_cast<std::uint32_t>(firmware->getSize());
+    readPosition = data;
+
+    // Checked whole before the first message: a device must never get part
+    // of a damaged image.
+    if (!isCleanSysexImage(data, total))
+    {
+        // Set before the text so a listener woken by it sees the outcome.
+        outcome = Outcome::damagedImage;
+        setStatusText(damagedImageText);
+        if (setInterfaceEnabled(true) && autoUpdate)
+            requestQuit(exitStatusDamagedImage);
+        return;
+    }
+
+    setStatusText(uploadingText);
+
+    double fraction = 0.0;
+    {
+        const juce::ScopedLock sl(progressLock);
+        fraction = uploadProgress;
+    }
+
+    if (autoUpdate)
+        clock->waitUnlessExit(*this, autoUpdateDelayMs);
+
+    const auto* messageStart = readPosition;
+    std::uint32_t bytesSent = 0;
+    while (fraction != 1.0 && !threadShouldExit())
+    {
+        if (!setInterfaceEnabled(false))
+            break;
+
+        const auto length = static_cast<std::uint32_t>(nextMessageLength(messageStart, total - bytesSent));
+        if (length == 0)
+            break; // cannot happen on a clean image; never loop without sending
+
+        interface->sendBytes(messageStart, static_cast<std::int32_t>(length));
+        clock->pause(pauseAfterMessageMs);
+        messageStart += length;
+        readPosition = messageStart;
+        bytesSent += length;
+        fraction = static_cast<double>(bytesSent) / static_cast<double>(total);
+        setProgress(fraction);
+
+        const juce::ScopedLock sl(progressLock);
+        uploadProgress = fraction;
+    }
+
+    if (threadShouldExit() || fraction != 1.0)
+    {
+        outcome = Outcome::stopped;
+        return;
+    }
+
+    setStatusText(completedText);
+    if (!clock->waitUnlessExit(*this, completionPauseMs))
+    {
+        outcome = Outcome::stopped;
+        return;
+    }
+
+    outcome = Outcome::completed;
+    setStatusText(powerCycleText);
+    readPosition = data;
+    if (setInterfaceEnabled(true) && autoUpdate)
+        requestQuit(exitStatusCompleted);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "upload/DiravivAziv.h"
+#include "upload/ProtocolBaseClass.h"
+#include "upload/RealUploadClock.h"
+
+#include <atomic>
+#include <functional>
+
+/** The SysEx upload: on its own thread, sends the image's F0...F7 messages
+    one sendBytes call each, pausing 300 ms after each, and reports progress
+    (bytes sent / total) and status texts; change messages come from this
+    object's ProgressClass base (compare with `source == protocol`).
+
+    A run first checks the framing of the whole image; a damaged image is
+    never sent, not even in part. With autoUpdate set the run waits 2000 ms
+    before its first message and asks the application to quit at its end.
+
+    Every wait of a run except the 300 ms pause and a send in progress ends
+    on an exit request, and every message-thread lock the run takes gives up
+    on one, so the thread ends soon after signalThreadShouldExit even while
+    the message thread is blocked waiting for it. A stopped run sets no
+    closing text, leaves the interface as it was and requests no quit. */
+class BasicSysexProtocolClass : public ProtocolBaseClass, public DiravivAziv
+{
+public:
+    /** How the last run ended. */
+    enum class Outcome
+    {
+        none,         ///< no run has ended since the last start
+        completed,    ///< all sent, both closing texts shown
+        stopped,      ///< an exit request ended the run first
+        damagedImage, ///< the image's framing is broken; nothing was sent
+    };
+
+    /** Receives the exit status the application should end with. */
+    using QuitRequest = std::function<void(int exitStatus)>;
+
+    static constexpr const char* uploadingText = "Uploading firmware";
+    static constexpr const char* completedText = "Update completed";
+    static constexpr const char* powerCycleText = "Please turn power off and on again";
+    static constexpr const char* damagedImageText = "Firmware image is damaged: nothing was sent";
+
+    /** Message thread. interface and firmware are not owned and must outlive
+        this object. clock paces the run; null means real time. Starts
+        nothing. */
+    BasicSysexProtocolClass(InterfaceBaseClass* interface, FirmwareImage* firmware, UploadClock* clock = nullptr);
+
+    /** Message thread. Asks the thread to exit and returns only once it has
+        ended; never kills it. */
+    ~BasicSysexProtocolClass() override;
+
+    /** Message thread. Idle: resets progress to 0.0 and starts a run at the
+        default priority. Running with all bytes sent (the completion phase):
+        resets the shown progress to 0.0 and starts nothing. Otherwise
+        nothing. */
+    void startUpload() override;
+
+    /** How the last run ended; none while a run is under way. Any thread. */
+    Outcome getLastOutcome() const noexcept { return outcome.load(); }
+
+    /** True when the last run refused a damaged image. */
+    bool lastRunFoundDamagedImage() const noexcept { return getLastOutcome() == Outcome::damagedImage; }
+
+    /** Exact fraction of the image's bytes sent, unrounded. */
+    double getUploadProgress() const;
+
+    /** Message thread, while idle. Replaces how an automatic update quits;
+        by default the running JUCEApplication, if any, gets the exit status
+        as its return value (0 after a completed update, 1 after a damaged
+        image) and then systemRequestedQuit. */
+    void setQuitRequest(QuitRequest request);
+
+private:
+    void run() override;
+    bool setInterfaceEnabled(bool shouldBeEnabled);
+    void requestQuit(int exitStatus);
+
+    RealUploadClock realClock;
+    UploadClock* clock;
+    QuitRequest quitRequest;
+    std::atomic<Outcome> outcome{Outcome::none};
+    double uploadProgress = 0.0;
+    juce::CriticalSection progressLock;
+    const std::uint8_t* readPosition = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE(BasicSysexProtocolClass)
+};
