@@ -1,0 +1,68 @@
+// One fuzz entry for everything that reads outside data. The first byte picks
+// the reader; the rest is its input.
+#include "app/CommandLine.h"
+#include "firmware/FirmwareImage.h"
+#include "windows/AlertSeam.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace
+{
+juce::File scratchFile()
+{
+    static const juce::File file =
+        juce::File::getSpecialLocation(juce::File::tempDirectory)
+            .getChildFile("davirodir-fuzz-" + juce::String(juce::Process::getProcessId()))
+            .withFileExtension("syx");
+    return file;
+}
+
+void readCommandLine(const std::uint8_t* data, size_t size)
+{
+    const auto text = juce::String::fromUTF8(reinterpret_cast<const char*>(data), static_cast<int>(size));
+    const auto options = interpretCommandLine(text);
+    if (options.nInputid < 1 || options.nOutputid < 1)
+        __builtin_trap();
+    if (options.fileGiven && !text.containsIgnoreCase("--file"))
+        __builtin_trap();
+    juce::StringArray arguments;
+    arguments.addTokens(text, " ", "");
+    interpretCommandLine(joinArguments(arguments));
+}
+
+void readFirmwareFile(const std::uint8_t* data, size_t size)
+{
+    const auto file = scratchFile();
+    file.replaceWithData(data, size);
+    FirmwareImage image(file.getFullPathName());
+    if (size == 0 ? image.getData() != nullptr : image.getSize() != static_cast<std::int32_t>(size))
+        __builtin_trap();
+    if (size > 0 && std::memcmp(image.getData(), data, size) != 0)
+        __builtin_trap();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+{
+    static const bool quiet = []
+    {
+        AlertSeam::setHandler([](juce::MessageBoxIconType, const juce::String&, const juce::String&) {});
+        return true;
+    }();
+    juce::ignoreUnused(quiet);
+
+    if (size == 0)
+        return 0;
+    switch (data[0] % 2)
+    {
+    case 0:
+        readCommandLine(data + 1, size - 1);
+        break;
+    default:
+        readFirmwareFile(data + 1, size - 1);
+        break;
+    }
+    return 0;
+}
