@@ -1,0 +1,111 @@
+#pragma once
+
+#include "InterfaceBaseClass.h"
+#include "MidiPortLayer.h"
+
+#include <juce_audio_devices/juce_audio_devices.h>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+/** The device interface over MIDI ports: up to two selectors, output and
+    input, each with its caption, listing "(Disconnected)" (id = number of
+    ports + 1) first, then a separator, then the ports with ids 1 to the
+    number of ports. The ports are listed once, at construction. Choosing an
+    entry opens its port at once. Bytes arriving on the open input wait in a
+    256-byte ring for readBytes; unread bytes are overwritten once 256 more
+    have arrived.
+
+    Threads: everything runs on the message thread except sendBytes (one
+    sending thread at a time), readBytes (one reading thread at a time) and
+    handleIncomingMidiMessage (the MIDI input thread). A port is never closed
+    or replaced while a send on it is in progress. */
+class MidiInterfaceClass : public InterfaceBaseClass,
+                           public juce::ComboBox::Listener,
+                           public juce::MidiInputCallback
+{
+public:
+    /** Uses the ports chosen by the environment (see MidiPortLayer::createFromEnvironment). */
+    MidiInterfaceClass(bool hasOutput, bool hasInput);
+
+    /** Uses the given ports; layer must outlive the interface. */
+    MidiInterfaceClass(bool hasOutput, bool hasInput, MidiPortLayer& layer);
+
+    ~MidiInterfaceClass() override;
+
+    void resized() override;
+
+    /** Returns 0 when no input port is open. */
+    std::int32_t readBytes(std::uint8_t* destination, std::uint32_t maxCount) override;
+
+    /** Blocks until the message has left the port. Returns 0 whatever happens,
+        and at once with nothing sent when no output port is open or count is
+        not positive. */
+    std::int32_t sendBytes(const std::uint8_t* data, std::int32_t count) override;
+
+    bool isConnected() override;
+
+    /** 100 with both selectors, otherwise 50. */
+    std::int32_t getPreferredHeight() override;
+
+    /** Nothing without an output selector. An id no entry has leaves the shown
+        entry unchanged and closes the output. */
+    void selectOutputById(std::int32_t id) override;
+
+    /** Nothing without an input selector. An id no entry has leaves the shown
+        entry unchanged and closes the input. */
+    void selectInputById(std::int32_t id) override;
+
+    /** Makes a stalled send give up, waits for a send in progress, then closes
+        both ports. The selectors are left as they are and no change message
+        is sent. Message thread; for shutting down while an upload may still
+        be sending. */
+    void closePorts();
+
+    void comboBoxChanged(juce::ComboBox* box) override;
+    void handleIncomingMidiMessage(juce::MidiInput* source, const juce::MidiMessage& message) override;
+
+private:
+    static constexpr int receiveBufferSize = 256;
+
+    void createSelectors();
+    void createSelector(juce::ComboBox*& selector, juce::Label*& label, const juce::String& selectorName,
+                        const juce::String& caption, const juce::StringArray& names);
+    void openOutput(int id);
+    void closeOutput();
+    void openInput(int id);
+    void closeInput();
+
+    std::unique_ptr<MidiPortLayer> ownedLayer;
+    MidiPortLayer& portLayer;
+
+    const bool hasOutput;
+    const bool hasInput;
+    std::int32_t numOutputs = 0;
+    std::int32_t numInputs = 0;
+    juce::StringArray outputNames;
+    juce::StringArray inputNames;
+
+    // Owned; changed only on the message thread, and midiOutput only while
+    // holding sendMutex, which a send holds throughout.
+    MidiOutputPort* midiOutput = nullptr;
+    MidiInputPort* midiInput = nullptr;
+    std::mutex sendMutex;
+    std::atomic<bool> inputOpen{false};
+
+    juce::ComboBox* outputSelector = nullptr;
+    juce::Label* outputLabel = nullptr;
+    juce::ComboBox* inputSelector = nullptr;
+    juce::Label* inputLabel = nullptr;
+
+    // One writer (the MIDI input thread) and one reader; each position is
+    // stored only by its own side. The bytes are atomic too because an
+    // overrun rewrites bytes the reader may be copying.
+    std::array<std::atomic<std::uint8_t>, receiveBufferSize> receiveBuffer{};
+    std::atomic<std::int32_t> receiveWritePos{0};
+    std::atomic<std::int32_t> receiveReadPos{0};
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MidiInterfaceClass)
+};

@@ -1,0 +1,58 @@
+#include "MidiPortLayer.h"
+
+#include "SystemMidiPortLayer.h"
+#include "VirtualMidiPortLayer.h"
+
+#include <cstdlib>
+
+namespace
+{
+bool readVariable(const char* name, juce::String& value)
+{
+    const char* text = std::getenv(name);
+    if (text == nullptr)
+        return false;
+    value = juce::String::fromUTF8(text);
+    return true;
+}
+
+juce::StringArray portNames(const juce::String& list)
+{
+    juce::StringArray names;
+    names.addTokens(list, ";", "");
+    names.removeEmptyStrings(false);
+    return names;
+}
+
+/** A whole non-negative decimal number, or fallback for anything else. */
+int numberOr(const char* variableName, int fallback)
+{
+    juce::String text;
+    if (!readVariable(variableName, text))
+        return fallback;
+    text = text.trim();
+    if (text.isEmpty() || !text.containsOnly("0123456789") || text.length() > 9)
+        return fallback;
+    return text.getIntValue();
+}
+} // namespace
+
+std::unique_ptr<MidiPortLayer> MidiPortLayer::createFromEnvironment()
+{
+    juce::String outputs, inputs;
+    const bool hasOutputs = readVariable("DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", outputs);
+    const bool hasInputs = readVariable("DAVIRODIR_VIRTUAL_MIDI_INPUTS", inputs);
+    if (!hasOutputs && !hasInputs)
+        return std::make_unique<SystemMidiPortLayer>();
+
+    VirtualMidiPortLayer::Options options;
+    options.outputNames = portNames(outputs);
+    options.inputNames = portNames(inputs);
+    juce::String captureDirectory;
+    if (readVariable("DAVIRODIR_VIRTUAL_MIDI_CAPTURE", captureDirectory) && captureDirectory.isNotEmpty())
+        options.captureDirectory = juce::File::getCurrentWorkingDirectory().getChildFile(captureDirectory);
+    options.bitsPerSecond = numberOr("DAVIRODIR_VIRTUAL_MIDI_BAUD", 31250);
+    options.failFrom = numberOr("DAVIRODIR_VIRTUAL_MIDI_FAIL_FROM", 0);
+    options.stallFrom = numberOr("DAVIRODIR_VIRTUAL_MIDI_STALL_FROM", 0);
+    return std::make_unique<VirtualMidiPortLayer>(std::move(options));
+}

@@ -1,0 +1,76 @@
+#include "SystemMidiPortLayer.h"
+
+#include "SystemMidiInputPort.h"
+#include "SystemMidiOutputPort.h"
+
+#if JUCE_LINUX
+#include <alsa/asoundlib.h>
+#endif
+
+namespace
+{
+#if JUCE_LINUX
+// Without a sequencer ALSA would print its open failure on every listing; the
+// user should simply see no ports.
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+void silenceAlsa()
+{
+#if JUCE_LINUX
+    static const bool installed = []
+    {
+        snd_lib_error_set_handler(ignoreAlsaError);
+        return true;
+    }();
+    juce::ignoreUnused(installed);
+#endif
+}
+
+juce::StringArray namesOf(const juce::Array<juce::MidiDeviceInfo>& devices)
+{
+    juce::StringArray names;
+    for (const auto& device : devices)
+        names.add(device.name);
+    // Same names as JUCE's own device lists give.
+    names.appendNumbersToDuplicates(true, true);
+    return names;
+}
+} // namespace
+
+SystemMidiPortLayer::SystemMidiPortLayer()
+{
+    silenceAlsa();
+}
+
+juce::StringArray SystemMidiPortLayer::getOutputNames()
+{
+    outputDevices = juce::MidiOutput::getAvailableDevices();
+    return namesOf(outputDevices);
+}
+
+juce::StringArray SystemMidiPortLayer::getInputNames()
+{
+    inputDevices = juce::MidiInput::getAvailableDevices();
+    return namesOf(inputDevices);
+}
+
+std::unique_ptr<MidiOutputPort> SystemMidiPortLayer::openOutput(int index)
+{
+    if (!juce::isPositiveAndBelow(index, outputDevices.size()))
+        return nullptr;
+    auto output = juce::MidiOutput::openDevice(outputDevices.getReference(index).identifier);
+    if (output == nullptr)
+        return nullptr;
+    return std::make_unique<SystemMidiOutputPort>(std::move(output));
+}
+
+std::unique_ptr<MidiInputPort> SystemMidiPortLayer::openInput(int index, juce::MidiInputCallback* callback)
+{
+    if (!juce::isPositiveAndBelow(index, inputDevices.size()))
+        return nullptr;
+    auto input = juce::MidiInput::openDevice(inputDevices.getReference(index).identifier, callback);
+    if (input == nullptr)
+        return nullptr;
+    return std::make_unique<SystemMidiInputPort>(std::move(input));
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "MidiPortLayer.h"
+
+/** The platform's own MIDI ports through JUCE. Each name list is kept as it
+    was taken, so an index always opens the entry it was listed with. On a
+    machine without a MIDI sequencer the lists are empty and nothing is
+    printed. */
+class SystemMidiPortLayer : public MidiPortLayer
+{
+public:
+    SystemMidiPortLayer();
+
+    juce::StringArray getOutputNames() override;
+    juce::StringArray getInputNames() override;
+    std::unique_ptr<MidiOutputPort> openOutput(int index) override;
+    std::unique_ptr<MidiInputPort> openInput(int index, juce::MidiInputCallback* callback) override;
+
+private:
+    juce::Array<juce::MidiDeviceInfo> outputDevices;
+    juce::Array<juce::MidiDeviceInfo> inputDevices;
+};
