@@ -130,6 +130,8 @@ void BasicSysexProtocolClass::run()
 
         interface->sendBytes(messageStart, static_cast<std::int32_t>(length));
         clock->pause(pauseAfterMessageMs);
+        if (threadShouldExit())
+            break; // a stopped run must never report the last message as done
         messageStart += length;
         readPosition = messageStart;
         bytesSent += length;

@@ -44,7 +44,8 @@ public:
     /** Message thread. interface and firmware are not owned and must outlive
         this object. clock paces the run; null means real time. Starts
         nothing. */
-    BasicSysexProtocolClass(InterfaceBaseClass* interface, FirmwareImage* firmware, UploadClock* clock = nullptr);
+    BasicSysexProtocolClass(InterfaceBaseClass* interface, FirmwareImage* firmware,
+                            UploadClock* clock = nullptr);
 
     /** Message thread. Asks the thread to exit and returns only once it has
         ended; never kills it. */

@@ -23,5 +23,8 @@ public:
     /** now - start in unsigned 32-bit arithmetic. The counter wraps at 2^32,
         so a now below start counts across one wrap: elapsedBetween(0xfffffff0,
         0x10) is 0x20. */
-    static std::uint32_t elapsedBetween(std::uint32_t start, std::uint32_t now) noexcept { return now - start; }
+    static std::uint32_t elapsedBetween(std::uint32_t start, std::uint32_t now) noexcept
+    {
+        return now - start;
+    }
 };
