@@ -1,18 +1,29 @@
 #include "app/MainWindow.h"
 
+#include "app/ContentComp.h"
+#include "app/ImageTexts.h"
+
 MainWindow::MainWindow(const juce::String& commandLine)
-    : SystemDocumentWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1),
-                           juce::DocumentWindow::allButtons)
+    : SystemDocumentWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1), juce::DocumentWindow::allButtons)
 {
-    juce::ignoreUnused(commandLine);
+    content = new ContentComp(this, commandLine);
     setResizable(true, false);
-    setName("Zodeduri version 1.2 - R675");
+    setContentOwned(content, false);
+    setName(composeWindowTitle(content->getFirmwareImage()));
     setVisible(true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The panel goes while this window is still whole: it resets the default
+    // look and feel, which makes the window rebuild its title-bar buttons.
+    clearContentComponent();
+    content = nullptr;
+}
 
 void MainWindow::closeButtonPressed()
 {
+    if (content != nullptr)
+        content->stopUpload(5000);
     juce::JUCEApplication::getInstance()->systemRequestedQuit();
 }

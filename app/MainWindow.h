@@ -2,7 +2,10 @@
 
 #include "windows/SystemDocumentWindow.h"
 
-/** The updater's only main window, 650 x 400. */
+class ContentComp;
+
+/** The updater's only main window: 650 x 400, titled after the firmware image
+    its panel holds. Closing it stops a running upload, then quits. */
 class MainWindow : public SystemDocumentWindow
 {
 public:
@@ -11,6 +14,10 @@ public:
 
     void closeButtonPressed() override;
 
+    ContentComp* getContent() const noexcept { return content; }
+
 private:
+    ContentComp* content = nullptr; // owned as the content component
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainWindow)
 };

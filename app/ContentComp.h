@@ -1,0 +1,77 @@
+#pragma once
+
+#include "firmware/FirmwareImage.h"
+#include "look/TemplateLookAndFeel.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+
+class MidiInterfaceClass;
+class MidiPortLayer;
+class BasicSysexProtocolClass;
+class UploadClock;
+class ZodeduriHelpWindowClass;
+
+/** The main window's content and the owner of everything an update needs: the
+    look and feel, the help window, the device interface, the firmware image
+    and the upload protocol. Reads the command line while it is built; with
+    --autoupdate it selects the devices and presses "update" itself. */
+class ContentComp : public juce::Component, public juce::Button::Listener, public juce::ChangeListener
+{
+public:
+    /** What tests put in place of the real MIDI ports and the real time; null
+        members mean the real ones. Both must outlive the panel. */
+    struct Seams
+    {
+        MidiPortLayer* ports = nullptr;
+        UploadClock* clock = nullptr;
+    };
+
+    ContentComp(juce::Component* mainWindow, const juce::String& commandLine, Seams seams = {});
+    ~ContentComp() override;
+
+    void resized() override;
+    void buttonClicked(juce::Button* button) override;
+    void buttonStateChanged(juce::Button*) override {}
+    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
+
+    const FirmwareImage& getFirmwareImage() const { return *firmware; }
+    BasicSysexProtocolClass* getProtocol() const noexcept { return protocol.get(); }
+
+    /** Asks a running upload to stop, cuts a stalled send short and waits up
+        to timeoutMs (-1: until it has ended) for the upload thread. Returns
+        whether no upload thread runs any more. */
+    bool stopUpload(int timeoutMs);
+
+    // For tests and the window: the panel's controls.
+    MidiInterfaceClass& getInterface() const noexcept { return *interface; }
+    juce::TextButton& getUpdateButton() const noexcept { return *updateButton; }
+    juce::TextButton& getHelpButton() const noexcept { return *helpButton; }
+    juce::Label& getProgressLabel() const noexcept { return *progressLabel; }
+    juce::Label& getVersionLabel() const noexcept { return *versionLabel; }
+    juce::ProgressBar& getProgressBar() const noexcept { return *progressBar; }
+    ZodeduriHelpWindowClass& getHelpWindow() const noexcept { return *helpWindow; }
+    double getProgress() const noexcept { return progress; }
+
+private:
+    bool loadFirmwareFile(const juce::String& path);
+    void createProtocol();
+    void showConnectionLook(bool connected);
+
+    const Seams seams;
+    TemplateLookAndFeel lookAndFeel;
+    juce::TooltipWindow tooltipWindow{nullptr, 700};
+
+    std::unique_ptr<ZodeduriHelpWindowClass> helpWindow;
+    std::unique_ptr<MidiInterfaceClass> interface;
+    std::unique_ptr<FirmwareImage> firmware;
+    std::unique_ptr<BasicSysexProtocolClass> protocol;
+
+    std::unique_ptr<juce::Label> versionLabel, step1Label, step2Label, progressLabel;
+    std::unique_ptr<juce::TextButton> updateButton, helpButton;
+    double progress = 0.0;
+    std::unique_ptr<juce::ProgressBar> progressBar;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ContentComp)
+};

@@ -1,0 +1,336 @@
+#include "app/ContentComp.h"
+#include "device/MidiInterfaceClass.h"
+#include "device/VirtualMidiPortLayer.h"
+#include "upload/AutoUpdate.h"
+#include "upload/BasicSysexProtocolClass.h"
+#include "upload/UploadClock.h"
+#include "windows/AlertSeam.h"
+#include "windows/ZodeduriHelpWindowClass.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <stdexcept>
+#include <mutex>
+#include <vector>
+
+namespace
+{
+const juce::Colour connectedLook(126, 191, 126);
+const juce::Colour notConnectedLook(255, 126, 126);
+
+/** Time passes at once, except for the calls a test chooses to hold until it
+    lets them go; a held wait still ends on an exit request. */
+class GatedClock : public UploadClock
+{
+public:
+    explicit GatedClock(std::function<bool(int ms)> holdsToUse = {}) : holds(std::move(holdsToUse)) {}
+
+    void pause(int ms) override { pass(ms, nullptr); }
+    bool waitUnlessExit(juce::Thread& thread, int ms) override { return pass(ms, &thread); }
+
+    void letGo()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+
+    int heldNow() const
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return held;
+    }
+
+private:
+    bool pass(int ms, juce::Thread* thread)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (holds && holds(ms))
+        {
+            ++held;
+            while (!released && !(thread != nullptr && thread->threadShouldExit()))
+                changed.wait_for(lock, std::chrono::milliseconds(5));
+            --held;
+        }
+        return thread == nullptr || !thread->threadShouldExit();
+    }
+
+    std::function<bool(int)> holds;
+    mutable std::mutex mutex;
+    std::condition_variable changed;
+    bool released = false;
+    int held = 0;
+};
+
+struct RecordedAlert
+{
+    juce::MessageBoxIconType icon;
+    juce::String title, message;
+};
+
+/** A panel over virtual ports "Port A", "Port B" and a broken "Port C", with
+    alerts recorded instead of shown. */
+class PanelTest : public ::testing::Test
+{
+protected:
+    PanelTest()
+    {
+        AlertSeam::setHandler([this](juce::MessageBoxIconType icon, const juce::String& title,
+                                     const juce::String& message) { alerts.push_back({icon, title, message}); });
+    }
+
+    ~PanelTest() override
+    {
+        panel = nullptr;
+        autoUpdate = false;
+        AlertSeam::setHandler({});
+    }
+
+    ContentComp& makePanel(const juce::String& commandLine = {})
+    {
+        panel = std::make_unique<ContentComp>(nullptr, commandLine, ContentComp::Seams{&ports, clock.get()});
+        panel->setSize(650, 370);
+        return *panel;
+    }
+
+    void holdClockCalls(std::function<bool(int ms)> holds) { clock = std::make_unique<GatedClock>(std::move(holds)); }
+
+    juce::ComboBox& selector()
+    {
+        for (auto* child : panel->getInterface().getChildren())
+            if (auto* box = dynamic_cast<juce::ComboBox*>(child); box != nullptr && box->getName() == "Output Selector")
+                return *box;
+        throw std::runtime_error("no output selector");
+    }
+
+    bool waitFor(const std::function<bool()>& condition, int ms = 10000)
+    {
+        return testsupport::runMessageLoopUntil(condition, ms);
+    }
+
+    juce::Colour updateColour() { return panel->getUpdateButton().findColour(juce::TextButton::buttonColourId); }
+    juce::String caption() { return panel->getProgressLabel().getText(); }
+    bool threadRunning() { return panel->getProtocol()->isThreadRunning(); }
+
+    static juce::File writeImage(const testsupport::TemporaryDirectory& dir, const juce::String& name,
+                                 std::initializer_list<juce::uint8> bytes)
+    {
+        const std::vector<juce::uint8> data(bytes);
+        const auto file = dir.file(name);
+        file.replaceWithData(data.data(), data.size());
+        return file;
+    }
+
+    VirtualMidiPortLayer ports{{{"Port A", "Port B", "!Port C"}, {}, juce::File(), 0, 0, 0}};
+    std::unique_ptr<GatedClock> clock = std::make_unique<GatedClock>();
+    std::vector<RecordedAlert> alerts;
+    std::unique_ptr<ContentComp> panel;
+};
+
+TEST_F(PanelTest, FreshStartShowsNoDeviceAndARedDisabledButton)
+{
+    auto& p = makePanel();
+    EXPECT_EQ(&juce::LookAndFeel::getDefaultLookAndFeel(), &p.getLookAndFeel());
+    EXPECT_FALSE(p.getUpdateButton().isEnabled());
+    EXPECT_EQ(updateColour(), notConnectedLook);
+    EXPECT_EQ(p.getUpdateButton().findColour(juce::TextButton::buttonOnColourId), notConnectedLook);
+    EXPECT_EQ(p.getUpdateButton().getButtonText(), "update");
+    EXPECT_EQ(p.getUpdateButton().getTooltip(), "click here to update the product");
+    EXPECT_TRUE(p.getUpdateButton().isConnectedOnLeft());
+    EXPECT_EQ(p.getHelpButton().getButtonText(), "Help");
+    EXPECT_EQ(p.getHelpButton().getTooltip(), "click here to get help");
+    EXPECT_EQ(caption(), "Update progress:");
+    EXPECT_EQ(p.getProgress(), 0.0);
+    EXPECT_EQ(p.getVersionLabel().getText(),
+              "This software updater will update your Zodeduri firmware to version 1.2 - R675");
+    EXPECT_FALSE(p.getHelpWindow().isVisible());
+    EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(PanelTest, ChildrenStandWhereTheLayoutPutsThem)
+{
+    auto& p = makePanel();
+    EXPECT_EQ(p.getVersionLabel().getBounds(), juce::Rectangle<int>(10, 15, 630, 50));
+    EXPECT_EQ(p.getInterface().getBounds(), juce::Rectangle<int>(10, 105, 630, 50));
+    EXPECT_EQ(p.getUpdateButton().getBounds(), juce::Rectangle<int>(546, 215, 94, 30));
+    EXPECT_EQ(p.getProgressBar().getBounds(), juce::Rectangle<int>(10, 215, 536, 30));
+    EXPECT_EQ(p.getHelpButton().getBounds(), juce::Rectangle<int>(546, 2, 94, 30));
+    // The caption is attached above the bar.
+    EXPECT_EQ(p.getProgressLabel().getBottom(), 215);
+    EXPECT_EQ(p.getProgressLabel().getParentComponent(), &p);
+    EXPECT_EQ(p.getHelpWindow().getWidth(), 550);
+    EXPECT_EQ(p.getHelpWindow().getHeight(), 400);
+}
+
+TEST_F(PanelTest, SelectingADeviceGivesTheButtonItsConnectedLookAndBack)
+{
+    auto& p = makePanel();
+    selector().setSelectedId(2);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+    EXPECT_EQ(updateColour(), connectedLook);
+    EXPECT_TRUE(p.getInterface().isConnected());
+
+    selector().setSelectedId(4); // (Disconnected)
+    ASSERT_TRUE(waitFor([&] { return !p.getUpdateButton().isEnabled(); }));
+    EXPECT_EQ(updateColour(), notConnectedLook);
+
+    selector().setSelectedId(3); // a port that does not open
+    ASSERT_TRUE(waitFor([&] { return ports.getOutputOpenCount(2) == 0 && selector().getSelectedId() == 3; }));
+    testsupport::runMessageLoopFor(50);
+    EXPECT_FALSE(p.getUpdateButton().isEnabled());
+    EXPECT_EQ(updateColour(), notConnectedLook);
+}
+
+TEST_F(PanelTest, PressingUpdateWithoutADeviceWarnsAndStartsNothing)
+{
+    auto& p = makePanel();
+    p.buttonClicked(&p.getUpdateButton());
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].icon, juce::MessageBoxIconType::WarningIcon);
+    EXPECT_EQ(alerts[0].title, "");
+    EXPECT_EQ(alerts[0].message, "Please select an output device:");
+    EXPECT_FALSE(threadRunning());
+    EXPECT_EQ(ports.getSendsBegun(0), 0);
+    EXPECT_EQ(caption(), "Update progress:");
+}
+
+TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
+{
+    testsupport::TemporaryDirectory dir;
+    const auto file = writeImage(dir, "small.syx", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0x04, 0xF7});
+    holdClockCalls([](int ms) { return ms == 5000; });
+    auto& p = makePanel("--file " + file.getFullPathName());
+    EXPECT_EQ(p.getVersionLabel().getText(),
+              "This software updater will update your small firmware from the loaded sysex file");
+
+    selector().setSelectedId(1);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+
+    bool interfaceDisabledWhileSending = false;
+    p.getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] {
+        interfaceDisabledWhileSending |= !p.getInterface().isEnabled();
+        return clock->heldNow() == 1;
+    })) << "the run never reached its completion pause";
+    EXPECT_TRUE(interfaceDisabledWhileSending);
+
+    // Closing: everything sent, the bar full, the button back, the thread alive.
+    ASSERT_TRUE(waitFor([&] { return caption() == "Update progress: Update completed"; }));
+    EXPECT_EQ(p.getProgress(), 1.0);
+    EXPECT_TRUE(p.getUpdateButton().isEnabled());
+    EXPECT_TRUE(threadRunning());
+    const auto sent = ports.getSentMessages(0);
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[1], juce::MemoryBlock("\xF0\x02\x03\xF7", 4));
+
+    // A press now resets the bar and disables the button but starts no second run.
+    p.getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return p.getProgress() == 0.0 && !p.getUpdateButton().isEnabled(); }));
+
+    clock->letGo();
+    ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return caption() == "Update progress: Please turn power off and on again"; }));
+    EXPECT_TRUE(p.getInterface().isEnabled());
+    EXPECT_EQ(ports.getSentMessages(0).size(), 3u);
+    EXPECT_FALSE(p.getUpdateButton().isEnabled()) << "stays disabled until the interface reports a change";
+
+    // Once the thread has ended a new press runs the whole image again.
+    selector().setSelectedId(1);
+    selector().setSelectedId(2);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+    p.getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(1).size() == 3u && !threadRunning(); }));
+}
+
+TEST_F(PanelTest, TheHelpButtonTogglesTheHelpWindowCentredAt550By400)
+{
+    auto& p = makePanel();
+    auto& help = p.getHelpWindow();
+    help.setBounds(0, 0, 200, 100);
+    p.getHelpButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return help.isVisible(); }));
+    EXPECT_EQ(help.getWidth(), 550);
+    EXPECT_EQ(help.getHeight(), 400);
+    const auto area = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay()->userArea;
+    EXPECT_NEAR(help.getBounds().getCentreX(), area.getCentreX(), 1);
+    p.getHelpButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return !help.isVisible(); }));
+    help.closeButtonPressed();
+    p.getHelpButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return help.isVisible(); }));
+}
+
+TEST_F(PanelTest, AutomaticStartSelectsTheDeviceAndPressesUpdate)
+{
+    holdClockCalls([](int ms) { return ms == 2000; });
+    auto& p = makePanel("--autoupdate --outputid 2");
+    // The press happened inside the constructor; the run waits its first 2000 ms.
+    EXPECT_TRUE(alerts.empty());
+    EXPECT_TRUE(threadRunning());
+    EXPECT_EQ(selector().getSelectedId(), 2);
+    ASSERT_TRUE(waitFor([&] { return clock->heldNow() == 1; }));
+    // The selection's change notices arrive after the press and bring the button back.
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+    EXPECT_EQ(updateColour(), connectedLook);
+    EXPECT_EQ(ports.getSendsBegun(1), 0);
+
+    std::atomic<int> quitStatus{-1};
+    p.getProtocol()->setQuitRequest([&](int status) { quitStatus = status; });
+    clock->letGo();
+    ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
+    EXPECT_EQ(ports.getSentMessages(1).size(), 543u);
+    EXPECT_EQ(quitStatus.load(), 0);
+}
+
+TEST_F(PanelTest, AutomaticStartWithoutAnOpenDeviceWarns)
+{
+    makePanel("--autoupdate --outputid 99");
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].message, "Please select an output device:");
+    EXPECT_FALSE(threadRunning());
+}
+
+TEST_F(PanelTest, ADamagedImageGivesTheControlsBackWithoutReselecting)
+{
+    testsupport::TemporaryDirectory dir;
+    const auto file = writeImage(dir, "damaged.syx", {0xF0, 0x01, 0xF7, 0x00, 0xF0, 0x02, 0xF7});
+    auto& p = makePanel("--file " + file.getFullPathName());
+    selector().setSelectedId(1);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+    p.getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return !threadRunning() && p.getUpdateButton().isEnabled(); }));
+    EXPECT_TRUE(p.getInterface().isEnabled());
+    EXPECT_EQ(updateColour(), connectedLook);
+    EXPECT_EQ(ports.getSendsBegun(0), 0);
+    EXPECT_TRUE(caption().startsWith("Update progress: Firmware image is damaged"));
+}
+
+TEST_F(PanelTest, AMissingFileKeepsTheBuiltInImageAndItsText)
+{
+    auto& p = makePanel("--file /nonexistent/fw.syx");
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, "File /nonexistent/fw.syx not found");
+    EXPECT_EQ(p.getFirmwareImage().getSize(), 270432);
+    EXPECT_EQ(p.getVersionLabel().getText(),
+              "This software updater will update your Zodeduri firmware to version 1.2 - R675");
+}
+
+TEST_F(PanelTest, DestroyingThePanelMidUploadEndsTheThreadFirstAndResetsTheLook)
+{
+    VirtualMidiPortLayer stalling{{{"Port A"}, {}, juce::File(), 0, 0, 3}};
+    panel = std::make_unique<ContentComp>(nullptr, "", ContentComp::Seams{&stalling, clock.get()});
+    const auto* look = &panel->getLookAndFeel();
+    panel->getInterface().selectOutputById(1);
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return stalling.getSendsBegun(0) == 3; }));
+    const auto start = juce::Time::getMillisecondCounter();
+    panel = nullptr;
+    EXPECT_LT(juce::Time::getMillisecondCounter() - start, 5000u);
+    EXPECT_NE(&juce::LookAndFeel::getDefaultLookAndFeel(), look);
+    EXPECT_EQ(stalling.getSentMessages(0).size(), 2u);
+}
+} // namespace
