@@ -14,6 +14,11 @@ namespace
 const juce::String progressCaption = "Update progress:";
 }
 
+ContentComp::ContentComp(juce::Component* mainWindow, const juce::String& commandLine)
+    : ContentComp(mainWindow, commandLine, Seams{})
+{
+}
+
 ContentComp::ContentComp(juce::Component* mainWindow, const juce::String& commandLine, Seams seamsToUse)
     : seams(seamsToUse)
 {
@@ -35,7 +40,8 @@ ContentComp::ContentComp(juce::Component* mainWindow, const juce::String& comman
     protocol->addChangeListener(this);
     interface->addChangeListener(this);
 
-    versionLabel = std::make_unique<juce::Label>(juce::String(), composeVersionText(*firmware, loadedFromFile));
+    versionLabel =
+        std::make_unique<juce::Label>(juce::String(), composeVersionText(*firmware, loadedFromFile));
     addAndMakeVisible(*versionLabel);
     step1Label = std::make_unique<juce::Label>(juce::String(), "STEP1");
     addAndMakeVisible(*step1Label);
@@ -150,7 +156,8 @@ void ContentComp::buttonClicked(juce::Button* button)
         }
         else
         {
-            AlertSeam::showMessageBox(juce::MessageBoxIconType::WarningIcon, "", "Please select an output device:");
+            AlertSeam::showMessageBox(juce::MessageBoxIconType::WarningIcon, "",
+                                      "Please select an output device:");
         }
     }
     else if (button == helpButton.get())

@@ -28,7 +28,8 @@ public:
         UploadClock* clock = nullptr;
     };
 
-    ContentComp(juce::Component* mainWindow, const juce::String& commandLine, Seams seams = {});
+    ContentComp(juce::Component* mainWindow, const juce::String& commandLine);
+    ContentComp(juce::Component* mainWindow, const juce::String& commandLine, Seams seams);
     ~ContentComp() override;
 
     void resized() override;

@@ -4,7 +4,8 @@
 #include "app/ImageTexts.h"
 
 MainWindow::MainWindow(const juce::String& commandLine)
-    : SystemDocumentWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1), juce::DocumentWindow::allButtons)
+    : SystemDocumentWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1),
+                           juce::DocumentWindow::allButtons)
 {
     content = new ContentComp(this, commandLine);
     setResizable(true, false);

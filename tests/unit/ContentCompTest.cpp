@@ -13,8 +13,9 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <stdexcept>
 #include <mutex>
+#include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace
@@ -32,10 +33,11 @@ public:
     void pause(int ms) override { pass(ms, nullptr); }
     bool waitUnlessExit(juce::Thread& thread, int ms) override { return pass(ms, &thread); }
 
+    /** Lets the calls held now go on; later ones are held again. */
     void letGo()
     {
         const std::lock_guard<std::mutex> lock(mutex);
-        released = true;
+        ++generation;
         changed.notify_all();
     }
 
@@ -52,7 +54,8 @@ private:
         if (holds && holds(ms))
         {
             ++held;
-            while (!released && !(thread != nullptr && thread->threadShouldExit()))
+            const auto entered = generation;
+            while (generation == entered && !(thread != nullptr && thread->threadShouldExit()))
                 changed.wait_for(lock, std::chrono::milliseconds(5));
             --held;
         }
@@ -62,7 +65,7 @@ private:
     std::function<bool(int)> holds;
     mutable std::mutex mutex;
     std::condition_variable changed;
-    bool released = false;
+    int generation = 0;
     int held = 0;
 };
 
@@ -79,8 +82,10 @@ class PanelTest : public ::testing::Test
 protected:
     PanelTest()
     {
-        AlertSeam::setHandler([this](juce::MessageBoxIconType icon, const juce::String& title,
-                                     const juce::String& message) { alerts.push_back({icon, title, message}); });
+        AlertSeam::setHandler(
+            [this](juce::MessageBoxIconType icon, const juce::String& title, const juce::String& message) {
+                alerts.push_back({icon, title, message});
+            });
     }
 
     ~PanelTest() override
@@ -97,12 +102,16 @@ protected:
         return *panel;
     }
 
-    void holdClockCalls(std::function<bool(int ms)> holds) { clock = std::make_unique<GatedClock>(std::move(holds)); }
+    void holdClockCalls(std::function<bool(int ms)> holds)
+    {
+        clock = std::make_unique<GatedClock>(std::move(holds));
+    }
 
     juce::ComboBox& selector()
     {
         for (auto* child : panel->getInterface().getChildren())
-            if (auto* box = dynamic_cast<juce::ComboBox*>(child); box != nullptr && box->getName() == "Output Selector")
+            if (auto* box = dynamic_cast<juce::ComboBox*>(child);
+                box != nullptr && box->getName() == "Output Selector")
                 return *box;
         throw std::runtime_error("no output selector");
     }
@@ -112,7 +121,10 @@ protected:
         return testsupport::runMessageLoopUntil(condition, ms);
     }
 
-    juce::Colour updateColour() { return panel->getUpdateButton().findColour(juce::TextButton::buttonColourId); }
+    juce::Colour updateColour()
+    {
+        return panel->getUpdateButton().findColour(juce::TextButton::buttonColourId);
+    }
     juce::String caption() { return panel->getProgressLabel().getText(); }
     bool threadRunning() { return panel->getProtocol()->isThreadRunning(); }
 
@@ -201,8 +213,14 @@ TEST_F(PanelTest, PressingUpdateWithoutADeviceWarnsAndStartsNothing)
 TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
 {
     testsupport::TemporaryDirectory dir;
-    const auto file = writeImage(dir, "small.syx", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0x04, 0xF7});
-    holdClockCalls([](int ms) { return ms == 5000; });
+    const auto file =
+        writeImage(dir, "small.syx", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0x04, 0xF7});
+    holdClockCalls(
+        [first = true](int ms) mutable
+        {
+            const bool firstPause = ms == 300 && std::exchange(first, false);
+            return firstPause || ms == 5000;
+        });
     auto& p = makePanel("--file " + file.getFullPathName());
     EXPECT_EQ(p.getVersionLabel().getText(),
               "This software updater will update your small firmware from the loaded sysex file");
@@ -210,13 +228,18 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
     selector().setSelectedId(1);
     ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
 
-    bool interfaceDisabledWhileSending = false;
     p.getUpdateButton().triggerClick();
-    ASSERT_TRUE(waitFor([&] {
-        interfaceDisabledWhileSending |= !p.getInterface().isEnabled();
-        return clock->heldNow() == 1;
-    })) << "the run never reached its completion pause";
-    EXPECT_TRUE(interfaceDisabledWhileSending);
+    // Sending: held in the pause after the first message.
+    ASSERT_TRUE(waitFor([&] { return clock->heldNow() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return caption() == "Update progress: Uploading firmware"; }));
+    EXPECT_FALSE(p.getInterface().isEnabled());
+    EXPECT_FALSE(p.getUpdateButton().isEnabled());
+    EXPECT_EQ(p.getProgress(), 0.0) << "progress moves only after the pause";
+    EXPECT_EQ(ports.getSentMessages(0).size(), 1u);
+
+    clock->letGo();
+    ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(0).size() == 3u && clock->heldNow() == 1; }))
+        << "the run never reached its completion pause";
 
     // Closing: everything sent, the bar full, the button back, the thread alive.
     ASSERT_TRUE(waitFor([&] { return caption() == "Update progress: Update completed"; }));
@@ -243,7 +266,9 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
     selector().setSelectedId(2);
     ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
     p.getUpdateButton().triggerClick();
-    ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(1).size() == 3u && !threadRunning(); }));
+    ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(1).size() == 3u && clock->heldNow() == 1; }));
+    clock->letGo();
+    ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
 }
 
 TEST_F(PanelTest, TheHelpButtonTogglesTheHelpWindowCentredAt550By400)
@@ -302,11 +327,16 @@ TEST_F(PanelTest, ADamagedImageGivesTheControlsBackWithoutReselecting)
     selector().setSelectedId(1);
     ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
     p.getUpdateButton().triggerClick();
-    ASSERT_TRUE(waitFor([&] { return !threadRunning() && p.getUpdateButton().isEnabled(); }));
+    ASSERT_TRUE(waitFor(
+        [&] {
+            return caption() == "Update progress: Firmware image is damaged: nothing was sent" &&
+                   !threadRunning();
+        }))
+        << caption();
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
     EXPECT_TRUE(p.getInterface().isEnabled());
     EXPECT_EQ(updateColour(), connectedLook);
     EXPECT_EQ(ports.getSendsBegun(0), 0);
-    EXPECT_TRUE(caption().startsWith("Update progress: Firmware image is damaged"));
 }
 
 TEST_F(PanelTest, AMissingFileKeepsTheBuiltInImageAndItsText)
