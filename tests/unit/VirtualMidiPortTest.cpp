@@ -426,6 +426,8 @@ TEST(VirtualMidiEnvironment, AStallChosenByTheEnvironmentEndsWhenTheInterfaceClo
     MidiInterfaceClass midi(true, false);
     midi.selectOutputById(1);
     EXPECT_TRUE(midi.isConnected());
+    // The selector's later report opens the port again, which restarts its count.
+    testsupport::runMessageLoopFor(50);
 
     const std::uint8_t message[] = {0xF0, 0x01, 0xF7};
     std::atomic<int> returned{0};
