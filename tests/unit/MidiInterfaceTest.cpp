@@ -318,6 +318,25 @@ TEST(MidiInterfaceSelection, APortThatFailsToOpenStaysShownButNotConnected)
     EXPECT_EQ(layer.getSendsBegun(1), 0);
 }
 
+TEST(MidiInterfaceSelection, ClosePortsClosesBothSidesWithoutAChangeMessage)
+{
+    VirtualMidiPortLayer layer(portsNamed({"Alpha"}, {"Beta"}));
+    MidiInterfaceClass midi(true, true, layer);
+    midi.selectOutputById(1);
+    midi.selectInputById(1);
+    settle();
+    ASSERT_TRUE(midi.isConnected());
+    ChangeCounter changes(midi);
+
+    midi.closePorts();
+    EXPECT_FALSE(midi.isConnected());
+    EXPECT_FALSE(layer.isOutputOpen(0));
+    EXPECT_FALSE(layer.deliverToInput(0, juce::MidiMessage(0x90, 60, 100)));
+    runMessageLoopFor(200);
+    EXPECT_EQ(changes.count, 0);
+    midi.closePorts(); // twice is harmless
+}
+
 // --- sending --------------------------------------------------------------
 
 TEST(MidiInterfaceSend, WithoutAnOpenPortNothingIsSent)
