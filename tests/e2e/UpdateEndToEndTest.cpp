@@ -1,0 +1,101 @@
+#include "e2e/E2eFixture.h"
+
+namespace
+{
+using e2e::AppProcess;
+using e2e::E2eTest;
+
+TEST_F(E2eTest, AutomaticUpdateSendsTheImageToTheChosenPortAndQuitsWithZero)
+{
+    const auto image = writeImage("small.syx", 4, 30);
+    AppProcess app({"--autoupdate", "--outputid", "2", "--file", image.getFullPathName().toStdString()},
+                   environment());
+    ASSERT_TRUE(app.started());
+    ASSERT_TRUE(app.waitForExit(60000)) << "the automatic update did not quit by itself";
+    EXPECT_EQ(app.exitStatus(), 0);
+
+    juce::MemoryBlock sent, expected;
+    ASSERT_TRUE(captured("Port B", ".syx").loadFileAsData(sent));
+    ASSERT_TRUE(image.loadFileAsData(expected));
+    EXPECT_EQ(sent, expected) << "the device must get exactly the image, in order";
+    EXPECT_FALSE(captured("Port A", ".syx").exists()) << "the first port was never to be opened";
+
+    const auto log = sends("Port B");
+    ASSERT_EQ(log.size(), 4u);
+    // The log's clock starts when the port last opened: the selection's own
+    // re-open comes a moment after the 2000 ms wait has begun.
+    EXPECT_GE(log[0].startMs, 1950.0) << "the automatic update waits 2000 ms first";
+    for (size_t i = 0; i < log.size(); ++i)
+    {
+        EXPECT_EQ(log[i].bytes, 30);
+        EXPECT_GE(log[i].endMs - log[i].startMs, 30 * 0.32 * 0.9) << "wire time of message " << i;
+        if (i > 0)
+        {
+            EXPECT_GE(log[i].startMs - log[i - 1].endMs, 300.0) << "pause before message " << i;
+        }
+    }
+}
+
+TEST_F(E2eTest, AutomaticUpdateOfADamagedImageSendsNothingAndFails)
+{
+    juce::MemoryBlock bytes("\xF0\x7D\x01\xF7\x00\xF0\x7D\x02\xF7", 9);
+    const auto image = writeBytes("damaged.syx", bytes);
+    AppProcess app({"--autoupdate", "--file", image.getFullPathName().toStdString()}, environment());
+    ASSERT_TRUE(app.waitForExit(30000)) << "a damaged image must not leave the updater hanging";
+    EXPECT_NE(app.exitStatus(), 0);
+    EXPECT_EQ(captured("Port A", ".syx").getSize(), 0);
+    EXPECT_TRUE(sends("Port A").empty());
+}
+
+TEST_F(E2eTest, AutomaticUpdateWithoutThatDeviceWarnsAndSendsNothing)
+{
+    AppProcess app({"--autoupdate", "--outputid", "99"}, environment());
+    // The warning is up before the main window.
+    ASSERT_TRUE(waitUntil([&] { return !e2e::visibleWindowsOf(app.getPid()).isEmpty(); }, 20000))
+        << "no alert appeared";
+    const auto windows = e2e::visibleWindowsOf(app.getPid());
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_FALSE(e2e::runCommand("xdotool getwindowname " + windows[0]).contains("version"));
+    juce::Thread::sleep(1000);
+    EXPECT_TRUE(app.isRunning()) << "the updater stays open";
+    EXPECT_EQ(capture.get().getNumberOfChildFiles(juce::File::findFiles), 0) << "no port was opened";
+    app.kill();
+}
+
+TEST_F(E2eTest, ClosingTheWindowMidUploadStopsTheSendingAndEnds)
+{
+    const auto image = writeImage("long.syx", 40, 100);
+    AppProcess app({"--autoupdate", "--file", image.getFullPathName().toStdString()}, environment());
+    ASSERT_TRUE(waitUntil([&] { return sends("Port A").size() >= 2; }, 30000)) << "the upload never started";
+    const auto windows = e2e::visibleWindowsOf(app.getPid());
+    ASSERT_EQ(windows.size(), 1);
+
+    const auto closedAt = juce::Time::getMillisecondCounter();
+    clickCloseButton(windows[0]);
+    ASSERT_TRUE(app.waitForExit(5000)) << "the updater did not end after its window was closed";
+    EXPECT_LT(juce::Time::getMillisecondCounter() - closedAt, 3000u);
+
+    const auto sentCount = sends("Port A").size();
+    EXPECT_LT(sentCount, 40u);
+    juce::MemoryBlock sent;
+    captured("Port A", ".syx").loadFileAsData(sent);
+    EXPECT_EQ(sent.getSize(), sentCount * 100) << "only whole messages left";
+}
+
+TEST_F(E2eTest, ASecondStartDuringAnUpdateEndsAtOnceAndChangesNothing)
+{
+    const auto image = writeImage("first.syx", 6, 50);
+    AppProcess first({"--autoupdate", "--file", image.getFullPathName().toStdString()}, environment());
+    ASSERT_TRUE(waitUntil([&] { return sends("Port A").size() >= 1; }, 30000));
+
+    const auto other = writeImage("second.syx", 2, 10);
+    AppProcess second({"--autoupdate", "--outputid", "2", "--file", other.getFullPathName().toStdString()},
+                      environment());
+    EXPECT_TRUE(second.waitForExit(10000)) << "the second instance did not end at once";
+
+    ASSERT_TRUE(first.waitForExit(60000));
+    EXPECT_EQ(first.exitStatus(), 0);
+    EXPECT_EQ(sends("Port A").size(), 6u);
+    EXPECT_FALSE(captured("Port B", ".syx").exists());
+}
+} // namespace
