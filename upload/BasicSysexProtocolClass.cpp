@@ -78,14 +78,17 @@ void BasicSysexProtocolClass::requestQuit(int exitStatus)
         quitRequest(exitStatus);
         return;
     }
-    const juce::MessageManagerLock lock(this);
-    if (!lock.lockWasGained())
-        return;
-    if (auto* app = juce::JUCEApplicationBase::getInstance())
-    {
-        app->setApplicationReturnValue(exitStatus);
-        app->systemRequestedQuit();
-    }
+    // On the message thread, where a quit handler may safely wait for this
+    // thread to end.
+    juce::MessageManager::callAsync(
+        [exitStatus]
+        {
+            if (auto* app = juce::JUCEApplicationBase::getInstance())
+            {
+                app->setApplicationReturnValue(exitStatus);
+                app->systemRequestedQuit();
+            }
+        });
 }
 
 void BasicSysexProtocolClass::run()

@@ -12,15 +12,20 @@
     (bytes sent / total) and status texts; change messages come from this
     object's ProgressClass base (compare with `source == protocol`).
 
-    A run first checks the framing of the whole image; a damaged image is
-    never sent, not even in part. With autoUpdate set the run waits 2000 ms
-    before its first message and asks the application to quit at its end.
+    A run first checks the framing of the whole image. A damaged image is
+    never sent, not even in part: the run sets damagedImageText, enables the
+    interface and ends. With autoUpdate set, a clean run waits 2000 ms before
+    its first message, and every run that is not stopped asks the
+    application to quit at its end: exit status 0 after a completed update,
+    1 after a damaged image.
 
     Every wait of a run except the 300 ms pause and a send in progress ends
     on an exit request, and every message-thread lock the run takes gives up
     on one, so the thread ends soon after signalThreadShouldExit even while
-    the message thread is blocked waiting for it. A stopped run sets no
-    closing text, leaves the interface as it was and requests no quit. */
+    the message thread is blocked waiting for it. A stopped run touches no
+    component after the request, sets no further status text (a stop in the
+    5000 ms pause leaves completedText without powerCycleText), never shows
+    progress 1.0 for it, leaves the interface disabled and requests no quit. */
 class BasicSysexProtocolClass : public ProtocolBaseClass, public DiravivAziv
 {
 public:
@@ -67,9 +72,10 @@ public:
     double getUploadProgress() const;
 
     /** Message thread, while idle. Replaces how an automatic update quits;
-        by default the running JUCEApplication, if any, gets the exit status
-        as its return value (0 after a completed update, 1 after a damaged
-        image) and then systemRequestedQuit. */
+        request is then called on the upload thread. By default a message
+        posted to the message thread gives the running JUCEApplication, if
+        any, the exit status as its return value and then calls its
+        systemRequestedQuit. */
     void setQuitRequest(QuitRequest request);
 
 private:
