@@ -31,12 +31,13 @@ void BasicSysexProtocolClass::startUpload()
 {
     if (!isThreadRunning())
     {
+        // Before the progress notice, so its listeners see no stale outcome.
+        outcome = Outcome::none;
         {
             const juce::ScopedLock sl(progressLock);
             uploadProgress = 0.0;
             setProgress(0.0);
         }
-        outcome = Outcome::none;
         startThread();
         return;
     }
@@ -104,6 +105,7 @@ void BasicSysexProtocolClass::run()
         // Set before the text so a listener woken by it sees the outcome.
         outcome = Outcome::damagedImage;
         setStatusText(damagedImageText);
+        sendChangeMessage(); // the text may be unchanged from a previous run; listeners must still hear
         if (setInterfaceEnabled(true) && autoUpdate)
             requestQuit(exitStatusDamagedImage);
         return;

@@ -323,6 +323,13 @@ TEST_P(SysexUploadDamaged, SendsNothingSaysSoAndQuitsWithStatus1)
     const auto requests = getQuits();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].exitStatus, 1);
+
+    // A listener woken by the text can already tell why the run ended.
+    ASSERT_TRUE(testsupport::runMessageLoopUntil(
+        [&] {
+            return !listener->notices.empty() && listener->notices.back().status == protocol->getStatusText();
+        }));
+    EXPECT_EQ(listener->notices.back().outcome, Outcome::damagedImage);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -334,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedCase{"Empty", {}}, DamagedCase{"LoneF7", {0xf7}}, DamagedCase{"LoneF0", {0xf0}}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-TEST_F(SysexUploadTestFixture, ADamagedImageWithoutAutomaticUpdateRequestsNoQuit)
+TEST_F(SysexUploadTestFixture, ADamagedImageWithoutAutomaticUpdateRequestsNoQuitAndIsAnnouncedEachRun)
 {
     useImage(Bytes{0xf0, 0x01, 0xf7, 0x00});
     runToEnd();
@@ -342,8 +349,12 @@ TEST_F(SysexUploadTestFixture, ADamagedImageWithoutAutomaticUpdateRequestsNoQuit
     EXPECT_TRUE(protocol->lastRunFoundDamagedImage());
     EXPECT_TRUE(getQuits().empty());
 
-    // A later run of the same protocol says so again.
+    // A second run has the same text to show, yet its listeners still hear of it.
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return !listener->notices.empty(); }));
+    listener->notices.clear();
     runToEnd();
+    ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return !listener->notices.empty(); }));
+    EXPECT_EQ(listener->notices.back().outcome, Outcome::damagedImage);
     EXPECT_TRUE(protocol->lastRunFoundDamagedImage());
     EXPECT_TRUE(device.getSends().empty());
 }

@@ -24,6 +24,7 @@ protected:
         double progress;
         juce::String status;
         bool synchronous;
+        BasicSysexProtocolClass::Outcome outcome;
     };
 
     struct Quit
@@ -59,7 +60,8 @@ protected:
             // How a listener with several sources recognises the protocol.
             EXPECT_TRUE(source == &watched);
             notices.push_back({watched.getProgress(), watched.getStatusText(),
-                               !juce::MessageManager::getInstance()->isThisTheMessageThread()});
+                               !juce::MessageManager::getInstance()->isThisTheMessageThread(),
+                               watched.getLastOutcome()});
         }
 
         /** Progress values of the notices delivered on the upload thread. */
