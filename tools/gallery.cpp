@@ -3,16 +3,18 @@
 //
 //   davirodir_gallery <output.png>
 #include "look/TemplateLookAndFeel.h"
+#include "windows/GlassWindowButton.h"
 #include "windows/SystemDocumentWindow.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <iostream>
+#include <memory>
 
 namespace
 {
 constexpr int imageWidth = 960;
-constexpr int imageHeight = 760;
+constexpr int imageHeight = 850;
 
 class Gallery
 {
@@ -33,6 +35,7 @@ public:
         editors(480, 420);
         menuBarAndResizer(480, 560);
         titleBars(10, 560);
+        glassButtons(10, 770);
         return image;
     }
 
@@ -124,7 +127,7 @@ private:
 
     void combos(int x, int y)
     {
-        caption(x, y, "Combo box: enabled, disabled, with a button colour; its popup list; a popup menu");
+        caption(x, y, "Combo box: enabled, disabled, button colour set; its popup list; a popup menu");
         juce::ComboBox box;
         box.addItem("(Disconnected)", 1);
         box.addItem("Midi Through Port-0", 2);
@@ -288,7 +291,7 @@ private:
 
     void titleBars(int x, int y)
     {
-        caption(x, y, "Title bars: buttons on the right, on the left, full screen symbol; other window");
+        caption(x, y, "Title bars (inactive): buttons right, left, full-screen symbol; a framework window");
         SystemDocumentWindow window("Davirodir - Zodeduri firmware 1.2 rev 3", juce::Colour(0xFFEFF2F3),
                                     juce::Colour(0xFF3273A1), juce::DocumentWindow::allButtons, false);
         window.setLookAndFeel(&lnf);
@@ -315,6 +318,37 @@ private:
         other.setTitleBarHeight(24);
         other.setSize(440, 30);
         paintComponent(other, x, y + 166);
+    }
+
+    void glassButtons(int x, int y)
+    {
+        caption(x, y, "Glass window buttons: at rest, mouse over, down, disabled; maximise toggled");
+        const int types[] = {juce::DocumentWindow::closeButton, juce::DocumentWindow::minimiseButton,
+                             juce::DocumentWindow::maximiseButton};
+        auto make = [&](int type)
+        {
+            return std::unique_ptr<GlassWindowButton>(
+                dynamic_cast<GlassWindowButton*>(lnf.createDocumentWindowButton(type)));
+        };
+        int bx = x;
+
+        for (int state = 0; state < 4; ++state)
+        {
+            for (auto type : types)
+            {
+                auto b = make(type);
+                b->setSize(34, 40);
+                b->setEnabled(state != 3);
+                at(bx, y + 22, 34, 40, [&] { b->paintButton(g, state == 1 || state == 2, state == 2); });
+                bx += 36;
+            }
+            bx += 10;
+        }
+
+        auto maximise = make(juce::DocumentWindow::maximiseButton);
+        maximise->setSize(34, 40);
+        maximise->setToggleState(true, juce::dontSendNotification);
+        at(bx, y + 22, 34, 40, [&] { maximise->paintButton(g, false, false); });
     }
 };
 } // namespace
