@@ -451,7 +451,7 @@ void TemplateLookAndFeel::drawLinearSlider(juce::Graphics& g, int x, int y, int 
 {
     const bool enabled = slider.isEnabled();
     const bool mouseOver = slider.isMouseOverOrDragging() && enabled;
-    const auto accent = juce::Colour(accentColour);
+    const auto accent = slider.findColour(juce::Slider::thumbColourId);
 
     if (style == juce::Slider::LinearBar)
     {

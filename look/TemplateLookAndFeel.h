@@ -7,10 +7,11 @@
     buttons. Everything it does not draw itself is JUCE's V2 drawing in the
     palette's colours.
 
-    Each palette entry that has a JUCE colour id is set under that id in the
-    constructor, and the hooks read it back from the component they draw, so
-    a component's own colour still wins. Entries without an id are read from
-    the constants. */
+    Each palette entry that has a JUCE colour id of the same role is set
+    under that id in the constructor, and the hooks read it back from the
+    component they draw, so a component's own colour still wins. The tick-box
+    sphere, the drop-down highlight and the window buttons have no such id
+    and use the constants. */
 class TemplateLookAndFeel : public juce::LookAndFeel_V2
 {
 public:
