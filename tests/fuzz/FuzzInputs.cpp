@@ -2,11 +2,13 @@
 // the reader; the rest is its input.
 #include "app/CommandLine.h"
 #include "firmware/FirmwareImage.h"
+#include "upload/SysexFraming.h"
 #include "windows/AlertSeam.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -42,6 +44,31 @@ void readFirmwareFile(const std::uint8_t* data, size_t size)
     if (size > 0 && std::memcmp(image.getData(), data, size) != 0)
         __builtin_trap();
 }
+// The check must agree with a plain walk over the messages, and the scanner
+// must never step outside the bytes it was given (ASan watches the copy's end).
+void scanImage(const std::uint8_t* data, size_t size)
+{
+    std::vector<std::uint8_t> copy(data, data + size);
+    const auto* bytes = copy.data();
+    size_t position = 0;
+    bool clean = size > 0;
+    while (position < size)
+    {
+        const auto length = nextMessageLength(bytes + position, size - position);
+        if (length > size - position)
+            __builtin_trap();
+        if (length == 0)
+        {
+            clean = false;
+            break;
+        }
+        if (bytes[position] != 0xF0 || bytes[position + length - 1] != 0xF7)
+            __builtin_trap();
+        position += length;
+    }
+    if (isCleanSysexImage(bytes, size) != clean)
+        __builtin_trap();
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
@@ -55,13 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 
     if (size == 0)
         return 0;
-    switch (data[0] % 2)
+    switch (data[0] % 3)
     {
     case 0:
         readCommandLine(data + 1, size - 1);
         break;
-    default:
+    case 1:
         readFirmwareFile(data + 1, size - 1);
+        break;
+    default:
+        scanImage(data + 1, size - 1);
         break;
     }
     return 0;
