@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -16,7 +17,7 @@ juce::File scratchFile()
 {
     static const juce::File file =
         juce::File::getSpecialLocation(juce::File::tempDirectory)
-            .getChildFile("davirodir-fuzz-" + juce::String(juce::Process::getProcessId()))
+            .getChildFile("davirodir-fuzz-" + juce::String(static_cast<int>(getpid())))
             .withFileExtension("syx");
     return file;
 }
