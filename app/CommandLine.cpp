@@ -1,7 +1,29 @@
 #include "app/CommandLine.h"
 
+#include <cstring>
+
 namespace
 {
+bool isContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+// Bytes a well-formed sequence with this lead byte has, or 0 for a byte that
+// cannot lead one.
+size_t sequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+
 int idAfter(const juce::String& commandLine, const juce::String& switchText)
 {
     // An absent switch leaves an empty remainder, whose value is 0.
@@ -10,8 +32,34 @@ int idAfter(const juce::String& commandLine, const juce::String& switchText)
 }
 } // namespace
 
-CommandLineOptions interpretCommandLine(const juce::String& commandLine)
+std::string toValidUtf8(const char* bytes)
 {
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+    const auto size = std::strlen(bytes);
+    std::string out;
+    out.reserve(size);
+    for (size_t i = 0; i < size;)
+    {
+        auto length = sequenceLength(b[i]);
+        for (size_t k = 1; k < length; ++k)
+            if (i + k >= size || !isContinuation(b[i + k]))
+                length = 0;
+
+        if (length == 0)
+        {
+            out += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        out.append(bytes + i, length);
+        i += length;
+    }
+    return out;
+}
+
+CommandLineOptions interpretCommandLine(const juce::String& text)
+{
+    const auto commandLine = juce::String::fromUTF8(toValidUtf8(text.toRawUTF8()).c_str());
     CommandLineOptions options;
 
     options.fileGiven = commandLine.containsWholeWordIgnoreCase("--file");

@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include <string>
+
 /** What the updater's command line asks for. */
 struct CommandLineOptions
 {
@@ -18,9 +20,17 @@ struct CommandLineOptions
       quotes kept, so "--file" must come last;
     - "--inputid " and "--outputid " (with their blank) are read only with
       --autoupdate; their value is the number at the start of what follows,
-      and anything below 1 (absent, 0, negative, no digits) becomes 1. */
+      and anything below 1 (absent, 0, negative, no digits) becomes 1.
+    Bytes that are not well-formed UTF-8 are read as U+FFFD. */
 CommandLineOptions interpretCommandLine(const juce::String& commandLine);
 
 /** Joins the arguments after the program's own path with single blanks and no
     quoting, so that a path with blanks typed quoted in a shell arrives as is. */
 juce::String joinArguments(const juce::StringArray& argumentsAfterProgram);
+
+/** The bytes with every one that is not part of a well-formed UTF-8 sequence
+    replaced by U+FFFD. The operating system hands over arguments in whatever
+    encoding the file names have, and JUCE's strings step over a malformed
+    sequence by its lead byte alone, past the end of the text: arguments pass
+    through here before JUCE sees them. */
+std::string toValidUtf8(const char* bytes);

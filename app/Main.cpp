@@ -2,6 +2,8 @@
 #include "app/MainWindow.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class Application : public juce::JUCEApplication
 {
@@ -26,4 +28,26 @@ private:
     std::unique_ptr<MainWindow> mainWindow;
 };
 
-START_JUCE_APPLICATION(Application)
+namespace
+{
+juce::JUCEApplicationBase* createApplication()
+{
+    return new Application();
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // JUCE reads the arguments as UTF-8 and would run past the end of one
+    // that is not; they are made valid before it sees them.
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(toValidUtf8(argv[i]));
+    std::vector<const char*> validArgv;
+    for (const auto& argument : arguments)
+        validArgv.push_back(argument.c_str());
+    validArgv.push_back(nullptr);
+
+    juce::JUCEApplicationBase::createInstance = &createApplication;
+    return juce::JUCEApplicationBase::main(argc, validArgv.data());
+}

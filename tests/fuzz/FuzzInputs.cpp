@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -24,14 +25,29 @@ juce::File scratchFile()
 
 void readCommandLine(const std::uint8_t* data, size_t size)
 {
+    // A raw copy, as fromUTF8 makes it, may hold malformed UTF-8.
     const auto text = juce::String::fromUTF8(reinterpret_cast<const char*>(data), static_cast<int>(size));
     const auto options = interpretCommandLine(text);
     if (options.nInputid < 1 || options.nOutputid < 1)
         __builtin_trap();
-    if (options.fileGiven && !text.containsIgnoreCase("--file"))
+    if (!options.fileGiven && options.filePath.isNotEmpty())
         __builtin_trap();
+    // Split at blanks byte by byte, as argv arrives, and made valid as the
+    // entry point does before JUCE reads them.
     juce::StringArray arguments;
-    arguments.addTokens(text, " ", "");
+    std::string current;
+    for (size_t i = 0; i <= size; ++i)
+    {
+        if (i == size || data[i] == ' ' || data[i] == 0)
+        {
+            arguments.add(juce::String::fromUTF8(toValidUtf8(current.c_str()).c_str()));
+            current.clear();
+        }
+        else
+        {
+            current.push_back(static_cast<char>(data[i]));
+        }
+    }
     interpretCommandLine(joinArguments(arguments));
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 namespace
 {
 struct CommandLineCase
@@ -62,5 +65,27 @@ TEST(JoinArguments, KeepsBlanksInsideAnArgumentWithoutQuoting)
     EXPECT_EQ(
         interpretCommandLine(joinArguments({"--autoupdate", "--file", "/home/me/My Firmware.syx"})).filePath,
         "/home/me/My Firmware.syx");
+}
+// Found by fuzzing: JUCE stepped over a 0xFF "lead byte" past the end of the text.
+TEST(CommandLine, MalformedUtf8BecomesReplacementCharactersBeforeJuceReadsIt)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain --file", "plain --file"},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"},
+        {"\xff", "\xef\xbf\xbd"},
+        {"caf\xe9.syx", "caf\xef\xbf\xbd.syx"},                                   // Latin-1
+        {"\xe2\x82", "\xef\xbf\xbd\xef\xbf\xbd"},                                 // cut short
+        {"\xc0\xaf", "\xef\xbf\xbd\xef\xbf\xbd"},                                 // overlong
+        {"\xf5\x80\x80\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"}, // beyond U+10FFFF
+        {"\xff\xff\xff\x02\xf7", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\x02\xef\xbf\xbd"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(toValidUtf8(in), std::string(out)) << in;
+
+    // A malformed string that reached JUCE as raw bytes is read safely too.
+    const char raw[] = "--autoupdate --file /tmp/caf\xe9 \xff\xff.syx";
+    const auto options = interpretCommandLine(juce::String::fromUTF8(raw, static_cast<int>(sizeof(raw) - 1)));
+    EXPECT_TRUE(options.autoUpdate);
+    EXPECT_EQ(options.filePath, juce::String::fromUTF8("/tmp/caf\xef\xbf\xbd \xef\xbf\xbd\xef\xbf\xbd.syx"));
 }
 } // namespace
