@@ -24,6 +24,25 @@ size_t sequenceLength(unsigned char lead)
     return 0;
 }
 
+// Overlong forms, surrogates and code points above U+10FFFF are ruled out by
+// the second byte; JUCE would count such a sequence short and overrun.
+bool secondByteFits(unsigned char lead, unsigned char second)
+{
+    switch (lead)
+    {
+    case 0xE0:
+        return second >= 0xA0;
+    case 0xED:
+        return second <= 0x9F;
+    case 0xF0:
+        return second >= 0x90;
+    case 0xF4:
+        return second <= 0x8F;
+    default:
+        return true;
+    }
+}
+
 int idAfter(const juce::String& commandLine, const juce::String& switchText)
 {
     // An absent switch leaves an empty remainder, whose value is 0.
@@ -44,6 +63,8 @@ std::string toValidUtf8(const char* bytes)
         for (size_t k = 1; k < length; ++k)
             if (i + k >= size || !isContinuation(b[i + k]))
                 length = 0;
+        if (length > 1 && !secondByteFits(b[i], b[i + 1]))
+            length = 0;
 
         if (length == 0)
         {
