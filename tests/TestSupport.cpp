@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "windows/AlertSeam.h"
+
 namespace testsupport
 {
 bool runMessageLoopUntil(const std::function<bool()>& condition, int timeoutMs)
@@ -19,6 +21,19 @@ void runMessageLoopFor(int ms)
     const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(ms);
     while (juce::Time::getMillisecondCounter() < deadline)
         juce::MessageManager::getInstance()->runDispatchLoopUntil(5);
+}
+
+AlertRecorder::AlertRecorder()
+{
+    AlertSeam::setHandler(
+        [this](juce::MessageBoxIconType icon, const juce::String& title, const juce::String& message) {
+            alerts.push_back({icon, title, message});
+        });
+}
+
+AlertRecorder::~AlertRecorder()
+{
+    AlertSeam::setHandler({});
 }
 
 TemporaryDirectory::TemporaryDirectory()

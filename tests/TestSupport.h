@@ -3,6 +3,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
+#include <vector>
 
 namespace testsupport
 {
@@ -12,6 +13,22 @@ bool runMessageLoopUntil(const std::function<bool()>& condition, int timeoutMs =
 
 /** Runs the message loop for about ms milliseconds. */
 void runMessageLoopFor(int ms);
+
+/** Records the updater's alerts instead of showing modal boxes, while it lives. */
+class AlertRecorder
+{
+public:
+    struct Alert
+    {
+        juce::MessageBoxIconType icon;
+        juce::String title, message;
+    };
+
+    AlertRecorder();
+    ~AlertRecorder();
+
+    std::vector<Alert> alerts;
+};
 
 /** A fresh, empty directory that is deleted with the object. */
 class TemporaryDirectory

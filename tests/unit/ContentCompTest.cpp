@@ -4,7 +4,6 @@
 #include "upload/AutoUpdate.h"
 #include "upload/BasicSysexProtocolClass.h"
 #include "upload/UploadClock.h"
-#include "windows/AlertSeam.h"
 #include "windows/ZodeduriHelpWindowClass.h"
 
 #include "TestSupport.h"
@@ -69,30 +68,15 @@ private:
     int held = 0;
 };
 
-struct RecordedAlert
-{
-    juce::MessageBoxIconType icon;
-    juce::String title, message;
-};
-
 /** A panel over virtual ports "Port A", "Port B" and a broken "Port C", with
     alerts recorded instead of shown. */
 class PanelTest : public ::testing::Test
 {
 protected:
-    PanelTest()
-    {
-        AlertSeam::setHandler(
-            [this](juce::MessageBoxIconType icon, const juce::String& title, const juce::String& message) {
-                alerts.push_back({icon, title, message});
-            });
-    }
-
     ~PanelTest() override
     {
         panel = nullptr;
         autoUpdate = false;
-        AlertSeam::setHandler({});
     }
 
     ContentComp& makePanel(const juce::String& commandLine = {})
@@ -139,7 +123,8 @@ protected:
 
     VirtualMidiPortLayer ports{{{"Port A", "Port B", "!Port C"}, {}, juce::File(), 0, 0, 0}};
     std::unique_ptr<GatedClock> clock = std::make_unique<GatedClock>();
-    std::vector<RecordedAlert> alerts;
+    testsupport::AlertRecorder recorder;
+    std::vector<testsupport::AlertRecorder::Alert>& alerts = recorder.alerts;
     std::unique_ptr<ContentComp> panel;
 };
 

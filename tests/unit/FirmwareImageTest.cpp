@@ -1,5 +1,4 @@
 #include "firmware/FirmwareImage.h"
-#include "windows/AlertSeam.h"
 
 #include "TestSupport.h"
 
@@ -15,27 +14,7 @@
 
 namespace
 {
-struct ShownAlert
-{
-    juce::MessageBoxIconType icon;
-    juce::String title, message;
-};
-
-/** Records alerts instead of showing the modal box. */
-class AlertRecorder
-{
-public:
-    AlertRecorder()
-    {
-        AlertSeam::setHandler(
-            [this](juce::MessageBoxIconType icon, const juce::String& title, const juce::String& message) {
-                alerts.push_back({icon, title, message});
-            });
-    }
-    ~AlertRecorder() { AlertSeam::setHandler({}); }
-
-    std::vector<ShownAlert> alerts;
-};
+using testsupport::AlertRecorder;
 
 const char* const notFoundText =
     "A firmware file was specified, but it could not be found.\n The application will use the build-in "
