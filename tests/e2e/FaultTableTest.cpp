@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -87,7 +88,7 @@ const Fault faults[] = {
      {{"DAVIRODIR_VIRTUAL_MIDI_FAIL_FROM", "3"}},
      CloseAt::never, Outcome::exits, nullptr, 2, 2, 40000,
      automaticWaitMs + 5 * pauseMs + completionPauseMs},
-    // Above the 5000 ms a stuck upload thread may hold up the quit.
+    // A thread stuck in a send may hold up the quit for 5000 ms, no longer.
     {"SendStallsAtTheThirdMessageThenClosed", Firmware::generated, 5, autoUpdate, bothPorts,
      {{"DAVIRODIR_VIRTUAL_MIDI_STALL_FROM", "3"}},
      CloseAt::stalledSend, Outcome::exits, nullptr, 2, 2, 9000, 0},
