@@ -106,6 +106,11 @@ bool ContentComp::stopUpload(int timeoutMs)
     return protocol->waitForThreadToExit(timeoutMs);
 }
 
+bool ContentComp::uploadFinished() const
+{
+    return protocol->getUploadProgress() == 1.0 || protocol->lastRunFoundDamagedImage();
+}
+
 bool ContentComp::loadFirmwareFile(const juce::String& path)
 {
     auto image = std::make_unique<FirmwareImage>(path);

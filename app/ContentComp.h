@@ -45,6 +45,10 @@ public:
         whether no upload thread runs any more. */
     bool stopUpload(int timeoutMs);
 
+    /** True once the last upload has sent the whole image, or refused a
+        damaged one (which ends the process with a status of its own). */
+    bool uploadFinished() const;
+
     // For tests and the window: the panel's controls.
     MidiInterfaceClass& getInterface() const noexcept { return *interface; }
     juce::TextButton& getUpdateButton() const noexcept { return *updateButton; }

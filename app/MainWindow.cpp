@@ -2,6 +2,7 @@
 
 #include "app/ContentComp.h"
 #include "app/ImageTexts.h"
+#include "upload/AutoUpdate.h"
 
 MainWindow::MainWindow(const juce::String& commandLine)
     : SystemDocumentWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1),
@@ -24,7 +25,14 @@ MainWindow::~MainWindow()
 
 void MainWindow::closeButtonPressed()
 {
+    auto* app = juce::JUCEApplication::getInstance();
     if (content != nullptr)
+    {
         content->stopUpload(5000);
-    juce::JUCEApplication::getInstance()->systemRequestedQuit();
+        // A program driving an automatic update must not read a cut-short
+        // upload as a success.
+        if (autoUpdate && !content->uploadFinished())
+            app->setApplicationReturnValue(autoUpdateUnfinishedStatus);
+    }
+    app->systemRequestedQuit();
 }

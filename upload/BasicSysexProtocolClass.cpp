@@ -8,8 +8,6 @@ namespace
 constexpr int autoUpdateDelayMs = 2000;
 constexpr int pauseAfterMessageMs = 300;
 constexpr int completionPauseMs = 5000;
-constexpr int exitStatusCompleted = 0;
-constexpr int exitStatusDamagedImage = 1;
 } // namespace
 
 BasicSysexProtocolClass::BasicSysexProtocolClass(InterfaceBaseClass* interface_, FirmwareImage* firmware_,
@@ -107,7 +105,7 @@ void BasicSysexProtocolClass::run()
         setStatusText(damagedImageText);
         sendChangeMessage(); // the text may be unchanged from a previous run; listeners must still hear
         if (setInterfaceEnabled(true) && autoUpdate)
-            requestQuit(exitStatusDamagedImage);
+            requestQuit(autoUpdateDamagedImageStatus);
         return;
     }
 
@@ -164,5 +162,5 @@ void BasicSysexProtocolClass::run()
     setStatusText(powerCycleText);
     readPosition = data;
     if (setInterfaceEnabled(true) && autoUpdate)
-        requestQuit(exitStatusCompleted);
+        requestQuit(autoUpdateCompletedStatus);
 }

@@ -1,6 +1,7 @@
 #include "e2e/AppProcess.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -83,6 +84,27 @@ void AppProcess::kill()
         ::kill(pid, SIGKILL);
         waitForExit(5000);
     }
+}
+
+int instanceLockHolder()
+{
+    for (const auto& lock :
+         juce::File("/var/tmp").findChildFiles(juce::File::findFiles, false, "juceAppLock_Davirodir*"))
+    {
+        const int fd = ::open(lock.getFullPathName().toRawUTF8(), O_RDONLY);
+        if (fd < 0)
+            continue;
+        struct flock query
+        {
+        };
+        query.l_type = F_WRLCK;
+        query.l_whence = SEEK_SET;
+        const bool asked = ::fcntl(fd, F_GETLK, &query) == 0;
+        ::close(fd);
+        if (asked && query.l_type != F_UNLCK)
+            return query.l_pid;
+    }
+    return 0;
 }
 
 std::string appPath()

@@ -33,6 +33,10 @@ private:
     bool ended = false;
 };
 
+/** Pid of a process holding the updater's one-instance lock, or 0. JUCE
+    allows one instance per machine: while another runs, ours ends at once. */
+int instanceLockHolder();
+
 /** Path of the executable under test. */
 std::string appPath();
 

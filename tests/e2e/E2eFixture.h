@@ -23,6 +23,8 @@ protected:
         ASSERT_TRUE(getenv("DISPLAY") != nullptr)
             << "end-to-end tests need an X display (run them under xvfb-run)";
         ASSERT_TRUE(juce::File(appPath()).existsAsFile()) << "no executable at " << appPath();
+        ASSERT_TRUE(waitUntil([] { return instanceLockHolder() == 0; }, 300000))
+            << "another Davirodir (pid " << instanceLockHolder() << ") holds the one-instance lock";
     }
 
     std::map<std::string, std::string> environment(const std::string& outputs = "Port A;Port B") const

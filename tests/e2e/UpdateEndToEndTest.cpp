@@ -74,6 +74,7 @@ TEST_F(E2eTest, ClosingTheWindowMidUploadStopsTheSendingAndEnds)
     clickCloseButton(windows[0]);
     ASSERT_TRUE(app.waitForExit(5000)) << "the updater did not end after its window was closed";
     EXPECT_LT(juce::Time::getMillisecondCounter() - closedAt, 3000u);
+    EXPECT_EQ(app.exitStatus(), 2) << "a cut-short automatic update must not end as a success";
 
     const auto sentCount = sends("Port A").size();
     EXPECT_LT(sentCount, 40u);
