@@ -2,6 +2,11 @@
 
 #include "windows/AlertSeam.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
 namespace testsupport
 {
 bool runMessageLoopUntil(const std::function<bool()>& condition, int timeoutMs)
@@ -23,6 +28,13 @@ void runMessageLoopFor(int ms)
         juce::MessageManager::getInstance()->runDispatchLoopUntil(5);
 }
 
+void failOnAlerts()
+{
+    AlertSeam::setHandler(
+        [](juce::MessageBoxIconType, const juce::String& title, const juce::String& message)
+        { ADD_FAILURE() << "unexpected alert: \"" << title << "\" \"" << message << "\""; });
+}
+
 AlertRecorder::AlertRecorder()
 {
     AlertSeam::setHandler(
@@ -33,18 +45,26 @@ AlertRecorder::AlertRecorder()
 
 AlertRecorder::~AlertRecorder()
 {
-    AlertSeam::setHandler({});
+    failOnAlerts();
 }
 
 TemporaryDirectory::TemporaryDirectory()
-    : dir(juce::File::getSpecialLocation(juce::File::tempDirectory)
-              .getNonexistentChildFile("davirodir-test", "", false))
 {
-    dir.createDirectory();
+    // mkdtemp picks and creates the name in one step: tests run in parallel
+    // processes, and a name merely checked to be free may be taken by another.
+    auto pattern = juce::File::getSpecialLocation(juce::File::tempDirectory)
+                       .getChildFile("davirodir-test-XXXXXX")
+                       .getFullPathName()
+                       .toStdString();
+    if (mkdtemp(pattern.data()) != nullptr)
+        dir = juce::File(pattern);
+    else
+        ADD_FAILURE() << "cannot create a temporary directory";
 }
 
 TemporaryDirectory::~TemporaryDirectory()
 {
-    dir.deleteRecursively();
+    if (dir != juce::File())
+        dir.deleteRecursively();
 }
 } // namespace testsupport

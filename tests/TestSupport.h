@@ -14,7 +14,12 @@ bool runMessageLoopUntil(const std::function<bool()>& condition, int timeoutMs =
 /** Runs the message loop for about ms milliseconds. */
 void runMessageLoopFor(int ms);
 
-/** Records the updater's alerts instead of showing modal boxes, while it lives. */
+/** Makes every alert a test failure instead of a modal box that would wait
+    for a click for ever. The test main sets this up. */
+void failOnAlerts();
+
+/** Records the updater's alerts instead of showing modal boxes, while it
+    lives; afterwards alerts fail the test again. */
 class AlertRecorder
 {
 public:
@@ -30,7 +35,7 @@ public:
     std::vector<Alert> alerts;
 };
 
-/** A fresh, empty directory that is deleted with the object. */
+/** A fresh, empty directory of this process alone, deleted with the object. */
 class TemporaryDirectory
 {
 public:
