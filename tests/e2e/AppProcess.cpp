@@ -51,17 +51,7 @@ AppProcess::~AppProcess()
 
 bool AppProcess::waitForExit(int timeoutMs)
 {
-    if (pid <= 0)
-        return true;
-    const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
-    for (;;)
-    {
-        if (isRunning() == false)
-            return true;
-        if (juce::Time::getMillisecondCounter() >= deadline)
-            return false;
-        juce::Thread::sleep(20);
-    }
+    return waitUntil([this] { return !isRunning(); }, timeoutMs);
 }
 
 bool AppProcess::isRunning()
@@ -84,6 +74,18 @@ void AppProcess::kill()
         ::kill(pid, SIGKILL);
         waitForExit(5000);
     }
+}
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
+    while (!condition())
+    {
+        if (juce::Time::getMillisecondCounter() >= deadline)
+            return condition();
+        juce::Thread::sleep(20);
+    }
+    return true;
 }
 
 int instanceLockHolder()

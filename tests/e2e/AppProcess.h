@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ private:
     int status = -1;
     bool ended = false;
 };
+
+/** Polls condition until it holds or timeoutMs has passed; returns whether it held. */
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
 
 /** Pid of a process holding the updater's one-instance lock, or 0. JUCE
     allows one instance per machine: while another runs, ours ends at once. */

@@ -71,14 +71,7 @@ protected:
 
     static bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
     {
-        const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
-        while (!condition())
-        {
-            if (juce::Time::getMillisecondCounter() >= deadline)
-                return condition();
-            juce::Thread::sleep(20);
-        }
-        return true;
+        return e2e::waitUntil(condition, timeoutMs);
     }
 
     /** Clicks the glass close button at the right end of the window's title bar. */

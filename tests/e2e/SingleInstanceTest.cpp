@@ -1,21 +1,16 @@
-#include "e2e/AppProcess.h"
-
-#include <gtest/gtest.h>
+#include "e2e/E2eFixture.h"
 
 namespace
 {
-TEST(SingleInstance, ASecondStartEndsAtOnceWhileTheFirstKeepsRunning)
-{
-    ASSERT_TRUE(getenv("DISPLAY") != nullptr)
-        << "end-to-end tests need an X display (run them under xvfb-run)";
+// The fixture checks for a display and waits for any other instance to end.
+using SingleInstance = e2e::E2eTest;
 
+TEST_F(SingleInstance, ASecondStartEndsAtOnceWhileTheFirstKeepsRunning)
+{
     e2e::AppProcess first({}, {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", "Port A"}});
     ASSERT_TRUE(first.started());
     // The first instance holds the lock once its window is up.
-    const auto deadline = juce::Time::getMillisecondCounter() + 20000;
-    while (e2e::visibleWindowsOf(first.getPid()).isEmpty() && juce::Time::getMillisecondCounter() < deadline)
-        juce::Thread::sleep(50);
-    ASSERT_FALSE(e2e::visibleWindowsOf(first.getPid()).isEmpty())
+    ASSERT_TRUE(waitUntil([&] { return !e2e::visibleWindowsOf(first.getPid()).isEmpty(); }, 20000))
         << "the first instance never showed a window";
 
     e2e::AppProcess second({"--autoupdate"}, {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", "Port A"}});
