@@ -1,12 +1,13 @@
 #include "app/ContentComp.h"
 
+#include "app/AlertSink.h"
 #include "app/CommandLine.h"
+#include "app/ExitPolicy.h"
 #include "app/ImageTexts.h"
 #include "app/PanelLayout.h"
 #include "device/MidiInterfaceClass.h"
 #include "upload/AutoUpdate.h"
 #include "upload/BasicSysexProtocolClass.h"
-#include "windows/AlertSeam.h"
 #include "windows/ZodeduriHelpWindowClass.h"
 
 namespace
@@ -14,20 +15,15 @@ namespace
 const juce::String progressCaption = "Update progress:";
 }
 
-ContentComp::ContentComp(juce::Component* mainWindow, const juce::String& commandLine)
-    : ContentComp(mainWindow, commandLine, Seams{})
-{
-}
-
-ContentComp::ContentComp(juce::Component* mainWindow, const juce::String& commandLine, Seams seamsToUse)
-    : seams(seamsToUse)
+ContentComp::ContentComp(juce::Component* mainWindow, const juce::String& commandLine,
+                         const Services& servicesToUse)
+    : services(servicesToUse)
 {
     juce::ignoreUnused(mainWindow);
     juce::LookAndFeel::setDefaultLookAndFeel(&lookAndFeel);
 
     helpWindow = std::make_unique<ZodeduriHelpWindowClass>();
-    interface = seams.ports != nullptr ? std::make_unique<MidiInterfaceClass>(true, false, *seams.ports)
-                                       : std::make_unique<MidiInterfaceClass>(true, false);
+    interface = std::make_unique<MidiInterfaceClass>(true, false, services.ports);
     firmware = std::make_unique<FirmwareImage>();
     firmware->setName("Zodeduri");
     createProtocol();
@@ -111,9 +107,16 @@ bool ContentComp::uploadFinished() const
     return protocol->getUploadProgress() == 1.0 || protocol->lastRunFoundDamagedImage();
 }
 
+void ContentComp::quitAfterClose()
+{
+    services.quit(exitStatusFor(autoUpdate, protocol->getLastOutcome(), !uploadFinished()));
+}
+
 bool ContentComp::loadFirmwareFile(const juce::String& path)
 {
     auto image = std::make_unique<FirmwareImage>(path);
+    if (const auto& problem = image->getProblem())
+        services.alerts.showMessageBox(juce::MessageBoxIconType::NoIcon, problem->title, problem->message);
     if (image->getData() == nullptr)
         return false;
 
@@ -125,7 +128,11 @@ bool ContentComp::loadFirmwareFile(const juce::String& path)
 
 void ContentComp::createProtocol()
 {
-    protocol = std::make_unique<BasicSysexProtocolClass>(interface.get(), firmware.get(), seams.clock);
+    // The report comes on the upload thread; the quit it asks for is posted.
+    protocol = std::make_unique<BasicSysexProtocolClass>(
+        interface.get(), firmware.get(), services.clock,
+        [quit = services.quit](BasicSysexProtocolClass::Outcome outcome)
+        { quit(exitStatusFor(true, outcome, false)); });
 }
 
 void ContentComp::resized()
@@ -161,8 +168,8 @@ void ContentComp::buttonClicked(juce::Button* button)
         }
         else
         {
-            AlertSeam::showMessageBox(juce::MessageBoxIconType::WarningIcon, "",
-                                      "Please select an output device:");
+            services.alerts.showMessageBox(juce::MessageBoxIconType::WarningIcon, "",
+                                           "Please select an output device:");
         }
     }
     else if (button == helpButton.get())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Services.h"
 #include "firmware/FirmwareImage.h"
 #include "look/TemplateLookAndFeel.h"
 
@@ -7,29 +8,19 @@
 
 #include <memory>
 
-class MidiInterfaceClass;
-class MidiPortLayer;
 class BasicSysexProtocolClass;
-class UploadClock;
+class InterfaceBaseClass;
 class ZodeduriHelpWindowClass;
 
 /** The main window's content and the owner of everything an update needs: the
     look and feel, the help window, the device interface, the firmware image
     and the upload protocol. Reads the command line while it is built; with
-    --autoupdate it selects the devices and presses "update" itself. */
+    --autoupdate it selects the devices, presses "update" itself and asks
+    for the quit when the upload has ended. */
 class ContentComp : public juce::Component, public juce::Button::Listener, public juce::ChangeListener
 {
 public:
-    /** What tests put in place of the real MIDI ports and the real time; null
-        members mean the real ones. Both must outlive the panel. */
-    struct Seams
-    {
-        MidiPortLayer* ports = nullptr;
-        UploadClock* clock = nullptr;
-    };
-
-    ContentComp(juce::Component* mainWindow, const juce::String& commandLine);
-    ContentComp(juce::Component* mainWindow, const juce::String& commandLine, Seams seams);
+    ContentComp(juce::Component* mainWindow, const juce::String& commandLine, const Services& services);
     ~ContentComp() override;
 
     void resized() override;
@@ -49,8 +40,12 @@ public:
         damaged one (which ends the process with a status of its own). */
     bool uploadFinished() const;
 
+    /** Asks the application to quit, once the user has closed the window and
+        the upload has been stopped, with the status for how far it got. */
+    void quitAfterClose();
+
     // For tests and the window: the panel's controls.
-    MidiInterfaceClass& getInterface() const noexcept { return *interface; }
+    InterfaceBaseClass& getInterface() const noexcept { return *interface; }
     juce::TextButton& getUpdateButton() const noexcept { return *updateButton; }
     juce::TextButton& getHelpButton() const noexcept { return *helpButton; }
     juce::Label& getProgressLabel() const noexcept { return *progressLabel; }
@@ -64,12 +59,12 @@ private:
     void createProtocol();
     void showConnectionLook(bool connected);
 
-    const Seams seams;
+    const Services services;
     TemplateLookAndFeel lookAndFeel;
     juce::TooltipWindow tooltipWindow{nullptr, 700};
 
     std::unique_ptr<ZodeduriHelpWindowClass> helpWindow;
-    std::unique_ptr<MidiInterfaceClass> interface;
+    std::unique_ptr<InterfaceBaseClass> interface;
     std::unique_ptr<FirmwareImage> firmware;
     std::unique_ptr<BasicSysexProtocolClass> protocol;
 

@@ -1,5 +1,9 @@
 #include "app/CommandLine.h"
+#include "app/ExitPolicy.h"
 #include "app/MainWindow.h"
+#include "app/ModalAlertSink.h"
+#include "device/MidiPortLayer.h"
+#include "upload/RealUploadClock.h"
 
 #include <memory>
 #include <string>
@@ -10,8 +14,11 @@ class Application : public juce::JUCEApplication
 public:
     void initialise(const juce::String&) override
     {
+        // The user asks for virtual ports through the environment, read here only.
+        ports = MidiPortLayer::createFromEnvironment();
         // JUCE quotes arguments that hold blanks; the path must arrive as typed.
-        mainWindow = std::make_unique<MainWindow>(joinArguments(getCommandLineParameterArray()));
+        mainWindow = std::make_unique<MainWindow>(joinArguments(getCommandLineParameterArray()),
+                                                  Services{*ports, clock, alerts, quitApplication});
         mainWindow->centreWithSize(650, 400);
         mainWindow->setVisible(true);
         mainWindow->setResizeLimits(650, 400, 650, 400);
@@ -20,11 +27,15 @@ public:
     void shutdown() override { mainWindow = nullptr; }
 
     const juce::String getApplicationName() override { return "Davirodir by Zevarir"; }
-    const juce::String getApplicationVersion() override { return "1.0"; }
+    const juce::String getApplicationVersion() override { return JUCE_APPLICATION_VERSION_STRING; }
     bool moreThanOneInstanceAllowed() override { return false; }
     void anotherInstanceStarted(const juce::String&) override {}
 
 private:
+    // The window goes first: it uses all three.
+    std::unique_ptr<MidiPortLayer> ports;
+    RealUploadClock clock;
+    ModalAlertSink alerts;
     std::unique_ptr<MainWindow> mainWindow;
 };
 

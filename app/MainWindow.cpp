@@ -2,13 +2,12 @@
 
 #include "app/ContentComp.h"
 #include "app/ImageTexts.h"
-#include "upload/AutoUpdate.h"
 
-MainWindow::MainWindow(const juce::String& commandLine)
-    : SystemDocumentWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1),
-                           juce::DocumentWindow::allButtons)
+MainWindow::MainWindow(const juce::String& commandLine, const Services& services)
+    : TitleColourWindow("", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1),
+                        juce::DocumentWindow::allButtons)
 {
-    content = new ContentComp(this, commandLine);
+    content = new ContentComp(this, commandLine, services);
     setResizable(true, false);
     setContentOwned(content, false);
     setName(composeWindowTitle(content->getFirmwareImage()));
@@ -25,14 +24,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::closeButtonPressed()
 {
-    auto* app = juce::JUCEApplication::getInstance();
-    if (content != nullptr)
-    {
-        content->stopUpload(5000);
-        // A program driving an automatic update must not read a cut-short
-        // upload as a success.
-        if (autoUpdate && !content->uploadFinished())
-            app->setApplicationReturnValue(autoUpdateUnfinishedStatus);
-    }
-    app->systemRequestedQuit();
+    // A thread that does not stop in time must not keep the program open.
+    content->stopUpload(5000);
+    content->quitAfterClose();
 }

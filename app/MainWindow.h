@@ -1,15 +1,16 @@
 #pragma once
 
-#include "windows/SystemDocumentWindow.h"
+#include "app/Services.h"
+#include "look/TitleColourWindow.h"
 
 class ContentComp;
 
 /** The updater's only main window: 650 x 400, titled after the firmware image
     its panel holds. Closing it stops a running upload, then quits. */
-class MainWindow : public SystemDocumentWindow
+class MainWindow : public TitleColourWindow
 {
 public:
-    explicit MainWindow(const juce::String& commandLine);
+    MainWindow(const juce::String& commandLine, const Services& services);
     ~MainWindow() override;
 
     void closeButtonPressed() override;

@@ -37,6 +37,11 @@ public:
     /** Selects the input choice with this selector id and opens its port at once. */
     virtual void selectInputById(std::int32_t id) = 0;
 
+    /** Makes a stalled send give up, waits for a send in progress, then closes
+        every port. Message thread; for shutting down while an upload may
+        still be sending. */
+    virtual void closePorts() = 0;
+
 private:
     JUCE_DECLARE_NON_COPYABLE(InterfaceBaseClass)
 };

@@ -1,15 +1,8 @@
-#include "MidiInterfaceClass.h"
+#include "device/MidiInterfaceClass.h"
 
 namespace
 {
 const juce::String disconnectedText("(Disconnected)");
-}
-
-MidiInterfaceClass::MidiInterfaceClass(bool withOutput, bool withInput)
-    : ownedLayer(MidiPortLayer::createFromEnvironment()), portLayer(*ownedLayer), hasOutput(withOutput),
-      hasInput(withInput)
-{
-    createSelectors();
 }
 
 MidiInterfaceClass::MidiInterfaceClass(bool withOutput, bool withInput, MidiPortLayer& layer)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InterfaceBaseClass.h"
-#include "MidiPortLayer.h"
+#include "device/InterfaceBaseClass.h"
+#include "device/MidiPortLayer.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 
@@ -27,9 +27,6 @@ class MidiInterfaceClass : public InterfaceBaseClass,
                            public juce::MidiInputCallback
 {
 public:
-    /** Uses the ports chosen by the environment (see MidiPortLayer::createFromEnvironment). */
-    MidiInterfaceClass(bool hasOutput, bool hasInput);
-
     /** Uses the given ports; layer must outlive the interface. */
     MidiInterfaceClass(bool hasOutput, bool hasInput, MidiPortLayer& layer);
 
@@ -58,11 +55,8 @@ public:
         entry unchanged and closes the input. */
     void selectInputById(std::int32_t id) override;
 
-    /** Makes a stalled send give up, waits for a send in progress, then closes
-        both ports. The selectors are left as they are and no change message
-        is sent. Message thread; for shutting down while an upload may still
-        be sending. */
-    void closePorts();
+    /** The selectors are left as they are and no change message is sent. */
+    void closePorts() override;
 
     void comboBoxChanged(juce::ComboBox* box) override;
     void handleIncomingMidiMessage(juce::MidiInput* source, const juce::MidiMessage& message) override;
@@ -78,7 +72,6 @@ private:
     void openInput(int id);
     void closeInput();
 
-    std::unique_ptr<MidiPortLayer> ownedLayer;
     MidiPortLayer& portLayer;
 
     const bool hasOutput;

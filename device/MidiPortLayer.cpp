@@ -1,7 +1,7 @@
-#include "MidiPortLayer.h"
+#include "device/MidiPortLayer.h"
 
-#include "SystemMidiPortLayer.h"
-#include "VirtualMidiPortLayer.h"
+#include "device/system/SystemMidiPortLayer.h"
+#include "device/virtual/VirtualMidiPortLayer.h"
 
 #include <cstdlib>
 

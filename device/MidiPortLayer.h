@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MidiInputPort.h"
-#include "MidiOutputPort.h"
+#include "device/MidiInputPort.h"
+#include "device/MidiOutputPort.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 

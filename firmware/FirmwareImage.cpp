@@ -1,18 +1,16 @@
 #include "firmware/FirmwareImage.h"
 
-#include "windows/AlertSeam.h"
-
 #include <FirmwareData.h>
 
 #include <limits>
 
 namespace
 {
-void showFileAlert(const juce::String& path, const juce::String& what, const juce::String& reason)
+FirmwareImage::Problem fileProblem(const juce::String& path, const juce::String& what,
+                                   const juce::String& reason)
 {
-    AlertSeam::showMessageBox(juce::MessageBoxIconType::NoIcon, "File " + path + " " + what,
-                              "A firmware file was specified, but " + reason +
-                                  ".\n The application will use the build-in firmware version.");
+    return {"File " + path + " " + what, "A firmware file was specified, but " + reason +
+                                             ".\n The application will use the build-in firmware version."};
 }
 } // namespace
 
@@ -28,7 +26,7 @@ FirmwareImage::FirmwareImage(const juce::String& path)
 
     if (!file.existsAsFile())
     {
-        showFileAlert(path, "not found", "it could not be found");
+        problem = fileProblem(path, "not found", "it could not be found");
         return;
     }
 
@@ -36,7 +34,7 @@ FirmwareImage::FirmwareImage(const juce::String& path)
     if (fileSize > std::numeric_limits<std::int32_t>::max())
     {
         // getSize reports 32 bits; a silently cut image must never be sent.
-        showFileAlert(path, "is too large", "it is too large to be a firmware image");
+        problem = fileProblem(path, "is too large", "it is too large to be a firmware image");
         return;
     }
 
@@ -47,7 +45,7 @@ FirmwareImage::FirmwareImage(const juce::String& path)
     if (!stream.openedOk() || static_cast<juce::int64>(bytesRead) != fileSize || stream.getStatus().failed())
     {
         // A size that claims more bytes than were read would send garbage.
-        showFileAlert(path, "could not be read", "it could not be read");
+        problem = fileProblem(path, "could not be read", "it could not be read");
         return;
     }
 

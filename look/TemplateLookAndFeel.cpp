@@ -1,8 +1,8 @@
 #include "look/TemplateLookAndFeel.h"
 
 #include "look/GlassDrawing.h"
+#include "look/TitleColourWindow.h"
 #include "windows/GlassWindowButton.h"
-#include "windows/SystemDocumentWindow.h"
 
 #include <algorithm>
 
@@ -550,7 +550,7 @@ void TemplateLookAndFeel::drawDocumentWindowTitleBar(juce::DocumentWindow& windo
     const auto background = window.getBackgroundColour();
 
     // Windows not made by this program have no title colour: they get ours.
-    const auto* systemWindow = dynamic_cast<const SystemDocumentWindow*>(&window);
+    const auto* systemWindow = dynamic_cast<const TitleColourWindow*>(&window);
     const auto titleColour =
         systemWindow != nullptr ? systemWindow->getTitleBarColour() : juce::Colour(closeButtonColour);
 

@@ -1,5 +1,3 @@
-#include "TestSupport.h"
-
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -18,6 +16,5 @@ int main(int argc, char** argv)
     // error handlers, which a window manager-less Xvfb needs.
     juce::JUCEApplicationBase::createInstance = &noApplication;
     juce::ScopedJuceInitialiser_GUI juce;
-    testsupport::failOnAlerts();
     return RUN_ALL_TESTS();
 }

@@ -16,6 +16,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/tools/lib.sh"
 build=${DAVIRODIR_BUILD_DIR:-"$root/build"}
 
 if [ -z "${DAVIRODIR_BENCHMARK_UNDER_XVFB:-}" ]; then
@@ -25,24 +26,19 @@ if [ -z "${DAVIRODIR_BENCHMARK_UNDER_XVFB:-}" ]; then
         exit 2
     fi
     "$root/tools/bootstrap.sh" "$build" >/dev/null
-    if [ ! -x /usr/bin/time ]; then
-        sudo=""
-        [ "$(id -u)" -eq 0 ] || sudo="sudo"
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends time >/dev/null
-    fi
+    install_missing time
     # A display of its own, so that nothing else on screen takes part. The
     # verdict comes back in a file: xvfb-run's own status may be of its cleanup.
     verdict_file=$(mktemp)
     trap 'rm -f "$verdict_file"' EXIT
-    DAVIRODIR_BENCHMARK_UNDER_XVFB=$verdict_file xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@" || true
+    DAVIRODIR_BENCHMARK_UNDER_XVFB=$verdict_file DISPLAY= with_display "$0" "$@" || true
     verdict=$(cat "$verdict_file")
     [ "$verdict" = pass ] || { echo "(verdict: ${verdict:-the benchmark did not finish})"; exit 1; }
     exit 0
 fi
 
 mode=${1:-20}
-app="$build/Davirodir_artefacts/RelWithDebInfo/Davirodir"
+app=$(app_in "$build")
 length=${BENCH_MESSAGE_BYTES:-504}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -3,8 +3,8 @@
 //
 //   davirodir_gallery <output.png>
 #include "look/TemplateLookAndFeel.h"
+#include "look/TitleColourWindow.h"
 #include "windows/GlassWindowButton.h"
-#include "windows/SystemDocumentWindow.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -292,8 +292,8 @@ private:
     void titleBars(int x, int y)
     {
         caption(x, y, "Title bars (inactive): buttons right, left, full-screen symbol; a framework window");
-        SystemDocumentWindow window("Davirodir - Zodeduri firmware 1.2 rev 3", juce::Colour(0xFFEFF2F3),
-                                    juce::Colour(0xFF3273A1), juce::DocumentWindow::allButtons, false);
+        TitleColourWindow window("Davirodir - Zodeduri firmware 1.2 rev 3", juce::Colour(0xFFEFF2F3),
+                                 juce::Colour(0xFF3273A1), juce::DocumentWindow::allButtons, false);
         window.setLookAndFeel(&lnf);
         window.setUsingNativeTitleBar(false);
         window.setTitleBarHeight(24);

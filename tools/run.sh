@@ -6,9 +6,10 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/tools/lib.sh"
 build=${DAVIRODIR_BUILD_DIR:-"$root/build"}
 "$root/tools/bootstrap.sh" "$build"
-app="$build/Davirodir_artefacts/RelWithDebInfo/Davirodir"
+app=$(app_in "$build")
 
 if [ -n "${DISPLAY:-}" ]; then
     exec "$app" "$@"
@@ -25,7 +26,7 @@ echo "It paces as a real cable would (300 ms after each message, 31250 bit/s); t
 export DAVIRODIR_VIRTUAL_MIDI_OUTPUTS="$port"
 export DAVIRODIR_VIRTUAL_MIDI_CAPTURE="$capture"
 started=$(date +%s.%N)
-xvfb-run -a -s "-screen 0 1280x1024x24" "$app" --autoupdate --outputid 1 "$@" &
+with_display "$app" --autoupdate --outputid 1 "$@" &
 pid=$!
 
 summary() {

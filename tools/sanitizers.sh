@@ -5,11 +5,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/tools/lib.sh"
 fuzz_seconds=${1:-${DAVIRODIR_FUZZ_SECONDS:-60}}
-
-with_display() {
-    if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi
-}
 
 echo "== ThreadSanitizer: unit and GUI tests"
 "$root/tools/bootstrap.sh" "$root/build-tsan" -DDAVIRODIR_SANITIZE=thread

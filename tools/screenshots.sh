@@ -5,10 +5,11 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-app="${DAVIRODIR_BUILD_DIR:-$root/build}/Davirodir_artefacts/RelWithDebInfo/Davirodir"
+source "$root/tools/lib.sh"
+app=$(app_in "${DAVIRODIR_BUILD_DIR:-$root/build}")
 
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    exec xvfb-run -a -s "$xvfb_screen" "$0" "$@"
 fi
 
 work=$(mktemp -d)

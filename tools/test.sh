@@ -6,16 +6,9 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/tools/lib.sh"
 quick=0
 [ "${1:-}" = "--quick" ] && quick=1
-
-with_display() {
-    if [ -n "${DISPLAY:-}" ]; then
-        "$@"
-    else
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
-    fi
-}
 
 suite() { # build-dir, ctest arguments...
     local dir=$1

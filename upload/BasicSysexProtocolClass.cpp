@@ -11,8 +11,8 @@ constexpr int completionPauseMs = 5000;
 } // namespace
 
 BasicSysexProtocolClass::BasicSysexProtocolClass(InterfaceBaseClass* interface_, FirmwareImage* firmware_,
-                                                 UploadClock* clock_)
-    : ProtocolBaseClass(interface_, firmware_), clock(clock_ != nullptr ? clock_ : &realClock)
+                                                 UploadClock& clock_, AutomaticEndReport reportEnd_)
+    : ProtocolBaseClass(interface_, firmware_), clock(clock_), reportEnd(std::move(reportEnd_))
 {
 }
 
@@ -21,7 +21,6 @@ BasicSysexProtocolClass::~BasicSysexProtocolClass()
     // stopThread would kill the thread after its timeout; every wait of a run
     // ends on this signal, so waiting without a limit is safe.
     signalThreadShouldExit();
-    notify();
     waitForThreadToExit(-1);
 }
 
@@ -54,11 +53,6 @@ double BasicSysexProtocolClass::getUploadProgress() const
     return uploadProgress;
 }
 
-void BasicSysexProtocolClass::setQuitRequest(QuitRequest request)
-{
-    quitRequest = std::move(request);
-}
-
 bool BasicSysexProtocolClass::setInterfaceEnabled(bool shouldBeEnabled)
 {
     // Gives up on an exit request: the message thread may be blocked waiting
@@ -70,24 +64,11 @@ bool BasicSysexProtocolClass::setInterfaceEnabled(bool shouldBeEnabled)
     return true;
 }
 
-void BasicSysexProtocolClass::requestQuit(int exitStatus)
+void BasicSysexProtocolClass::finishRun(Outcome finalOutcome)
 {
-    if (quitRequest)
-    {
-        quitRequest(exitStatus);
-        return;
-    }
-    // On the message thread, where a quit handler may safely wait for this
-    // thread to end.
-    juce::MessageManager::callAsync(
-        [exitStatus]
-        {
-            if (auto* app = juce::JUCEApplicationBase::getInstance())
-            {
-                app->setApplicationReturnValue(exitStatus);
-                app->systemRequestedQuit();
-            }
-        });
+    // A run whose interface could not be given back was stopped on the way.
+    if (setInterfaceEnabled(true) && autoUpdate && reportEnd)
+        reportEnd(finalOutcome);
 }
 
 void BasicSysexProtocolClass::run()
@@ -104,8 +85,7 @@ void BasicSysexProtocolClass::run()
         outcome = Outcome::damagedImage;
         setStatusText(damagedImageText);
         sendChangeMessage(); // the text may be unchanged from a previous run; listeners must still hear
-        if (setInterfaceEnabled(true) && autoUpdate)
-            requestQuit(autoUpdateDamagedImageStatus);
+        finishRun(Outcome::damagedImage);
         return;
     }
 
@@ -118,7 +98,7 @@ void BasicSysexProtocolClass::run()
     }
 
     if (autoUpdate)
-        clock->waitUnlessExit(*this, autoUpdateDelayMs);
+        clock.waitUnlessExit(*this, autoUpdateDelayMs);
 
     const auto* messageStart = readPosition;
     std::uint32_t bytesSent = 0;
@@ -132,7 +112,7 @@ void BasicSysexProtocolClass::run()
             break; // cannot happen on a clean image; never loop without sending
 
         interface->sendBytes(messageStart, static_cast<std::int32_t>(length));
-        clock->pause(pauseAfterMessageMs);
+        clock.pause(pauseAfterMessageMs);
         if (threadShouldExit())
             break; // a stopped run must never report the last message as done
         messageStart += length;
@@ -152,7 +132,7 @@ void BasicSysexProtocolClass::run()
     }
 
     setStatusText(completedText);
-    if (!clock->waitUnlessExit(*this, completionPauseMs))
+    if (!clock.waitUnlessExit(*this, completionPauseMs))
     {
         outcome = Outcome::stopped;
         return;
@@ -161,6 +141,5 @@ void BasicSysexProtocolClass::run()
     outcome = Outcome::completed;
     setStatusText(powerCycleText);
     readPosition = data;
-    if (setInterfaceEnabled(true) && autoUpdate)
-        requestQuit(autoUpdateCompletedStatus);
+    finishRun(Outcome::completed);
 }

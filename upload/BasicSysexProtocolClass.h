@@ -2,7 +2,7 @@
 
 #include "upload/DiravivAziv.h"
 #include "upload/ProtocolBaseClass.h"
-#include "upload/RealUploadClock.h"
+#include "upload/UploadClock.h"
 
 #include <atomic>
 #include <functional>
@@ -25,7 +25,7 @@
     the message thread is blocked waiting for it. A stopped run touches no
     component after the request, sets no further status text (a stop in the
     5000 ms pause leaves completedText without powerCycleText), never shows
-    progress 1.0 for it, leaves the interface disabled and requests no quit. */
+    progress 1.0 for it, leaves the interface disabled and reports nothing. */
 class BasicSysexProtocolClass : public ProtocolBaseClass, public DiravivAziv
 {
 public:
@@ -38,19 +38,20 @@ public:
         damagedImage, ///< the image's framing is broken; nothing was sent
     };
 
-    /** Receives the exit status the application should end with. */
-    using QuitRequest = std::function<void(int exitStatus)>;
+    /** Told, on the upload thread, how an automatic update has ended. */
+    using AutomaticEndReport = std::function<void(Outcome)>;
 
     static constexpr const char* uploadingText = "Uploading firmware";
     static constexpr const char* completedText = "Update completed";
     static constexpr const char* powerCycleText = "Please turn power off and on again";
     static constexpr const char* damagedImageText = "Firmware image is damaged: nothing was sent";
 
-    /** Message thread. interface and firmware are not owned and must outlive
-        this object. clock paces the run; null means real time. Starts
-        nothing. */
-    BasicSysexProtocolClass(InterfaceBaseClass* interface, FirmwareImage* firmware,
-                            UploadClock* clock = nullptr);
+    /** Message thread. interface, firmware and clock (which paces the runs)
+        are not owned and must outlive this object. With autoUpdate set,
+        reportEnd is called at the end of every run that is not stopped, once
+        the interface is enabled again. Starts nothing. */
+    BasicSysexProtocolClass(InterfaceBaseClass* interface, FirmwareImage* firmware, UploadClock& clock,
+                            AutomaticEndReport reportEnd = {});
 
     /** Message thread. Asks the thread to exit and returns only once it has
         ended; never kills it. */
@@ -71,24 +72,17 @@ public:
     /** Exact fraction of the image's bytes sent, unrounded. */
     double getUploadProgress() const;
 
-    /** Message thread, while idle. Replaces how an automatic update quits;
-        request is then called on the upload thread. By default a message
-        posted to the message thread gives the running JUCEApplication, if
-        any, the exit status as its return value and then calls its
-        systemRequestedQuit. */
-    void setQuitRequest(QuitRequest request);
-
 private:
     void run() override;
     bool setInterfaceEnabled(bool shouldBeEnabled);
-    void requestQuit(int exitStatus);
+    void finishRun(Outcome finalOutcome);
 
-    RealUploadClock realClock;
-    UploadClock* clock;
-    QuitRequest quitRequest;
+    UploadClock& clock;
+    const AutomaticEndReport reportEnd;
     std::atomic<Outcome> outcome{Outcome::none};
     double uploadProgress = 0.0;
     juce::CriticalSection progressLock;
+    // Kept for the scanner's contract; nothing reads it back.
     const std::uint8_t* readPosition = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE(BasicSysexProtocolClass)

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-/** A millisecond clock over the framework's millisecond counter. */
+/** A millisecond clock over the framework's millisecond counter. The upload
+    protocol derives from it by design, but paces itself through UploadClock:
+    nothing calls these operations. */
 class DiravivAziv : public juce::Time
 {
 public:

@@ -1,8 +1,8 @@
 #include "windows/HelpWindowbaseClass.h"
 
 HelpWindowbaseClass::HelpWindowbaseClass()
-    : SystemDocumentWindow("Help", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1),
-                           juce::DocumentWindow::allButtons, true)
+    : TitleColourWindow("Help", juce::Colour(0xffeff2f3), juce::Colour(0xff3273a1),
+                        juce::DocumentWindow::allButtons, true)
 {
 }
 

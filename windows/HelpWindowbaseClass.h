@@ -1,11 +1,11 @@
 #pragma once
 
-#include "windows/SystemDocumentWindow.h"
+#include "look/TitleColourWindow.h"
 
 /** What every product help window shares: named "Help", the system's two
     window colours, all three title-bar buttons, placed on the desktop but not
     shown. Closing it hides it; its creator deletes it. */
-class HelpWindowbaseClass : public SystemDocumentWindow
+class HelpWindowbaseClass : public TitleColourWindow
 {
 public:
     HelpWindowbaseClass();

@@ -54,9 +54,8 @@ protected:
 
     juce::File writeBytes(const juce::String& name, const juce::MemoryBlock& bytes) const
     {
-        const auto file = images.file(name);
-        file.replaceWithData(bytes.getData(), bytes.getSize());
-        return file;
+        const auto* first = static_cast<const juce::uint8*>(bytes.getData());
+        return images.writeFile(name, {first, first + bytes.getSize()});
     }
 
     juce::File captured(const juce::String& port, const juce::String& extension) const

@@ -1,10 +1,7 @@
 #include "e2e/E2eFixture.h"
 
 #include <fcntl.h>
-#include <linux/capability.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 #include <memory>
@@ -44,28 +41,6 @@ enum class Outcome
     secondIgnored,    ///< a second start during the upload ends and changes nothing
 };
 
-struct Fault
-{
-    const char* name;
-    Firmware firmware;
-    int messages;                     ///< of the generated image
-    std::vector<std::string> options; ///< before --file
-    std::string outputs;
-    std::map<std::string, std::string> extraEnvironment;
-    CloseAt closeAt;
-    Outcome outcome;
-    const char* alertTitle; ///< part of the alert's window title
-    int minSent, maxSent;   ///< messages of the generated image captured on Port A
-    int endsWithinMs;       ///< after the click, else after the start
-    int minRunMs;           ///< lower bound of start to end; 0 for none
-    int exitStatus = 0;     ///< for rows that end
-};
-
-void PrintTo(const Fault& fault, std::ostream* os)
-{
-    *os << fault.name;
-}
-
 constexpr int messageLength = 24;
 constexpr int pauseMs = 300;
 constexpr int automaticWaitMs = 2000;
@@ -74,59 +49,136 @@ constexpr int completionPauseMs = 5000;
 const std::vector<std::string> autoUpdate{"--autoupdate"};
 const std::string bothPorts = "Port A;Port B";
 
-// clang-format off
-const Fault faults[] = {
-    {"ClosedInTheAutomaticWait", Firmware::generated, 3, autoUpdate, bothPorts, {},
-     CloseAt::automaticWait, Outcome::exits, nullptr, 0, 0, 4000, 0, 2},
-    {"ClosedInAPauseAfterAMessage", Firmware::generated, 10, autoUpdate, bothPorts, {},
-     CloseAt::messagePause, Outcome::exits, nullptr, 2, 3, 4000, 0, 2},
-    {"ClosedInTheCompletionPause", Firmware::generated, 2, autoUpdate, bothPorts, {},
-     CloseAt::completionPause, Outcome::exits, nullptr, 2, 2, 3000, 0},
-    {"PortFailsToOpen", Firmware::generated, 2, {"--autoupdate", "--outputid", "1"}, "!Port A;Port B", {},
-     CloseAt::never, Outcome::alertAndStays, "", 0, 0, 0, 0},
-    // Failed sends still count: every message keeps its pause, and the run completes.
-    {"SendsFailFromTheThirdMessage", Firmware::generated, 5, autoUpdate, bothPorts,
-     {{"DAVIRODIR_VIRTUAL_MIDI_FAIL_FROM", "3"}},
-     CloseAt::never, Outcome::exits, nullptr, 2, 2, 40000,
-     automaticWaitMs + 5 * pauseMs + completionPauseMs},
-    // A thread stuck in a send may hold up the quit for 5000 ms, no longer.
-    {"SendStallsAtTheThirdMessageThenClosed", Firmware::generated, 5, autoUpdate, bothPorts,
-     {{"DAVIRODIR_VIRTUAL_MIDI_STALL_FROM", "3"}},
-     CloseAt::stalledSend, Outcome::exits, nullptr, 2, 2, 9000, 0, 2},
-    {"FileIsADirectory", Firmware::directory, 0, autoUpdate, bothPorts, {},
-     CloseAt::never, Outcome::alertThenBuiltIn, "not found", 0, 0, 0, 0},
-    {"FileIsEmpty", Firmware::empty, 0, autoUpdate, bothPorts, {},
-     CloseAt::never, Outcome::builtInNoAlert, nullptr, 0, 0, 0, 0},
-    {"FileIsUnreadable", Firmware::unreadable, 0, autoUpdate, bothPorts, {},
-     CloseAt::never, Outcome::alertThenBuiltIn, "could not be read", 0, 0, 0, 0},
-    {"FileIsMissing", Firmware::missing, 0, autoUpdate, bothPorts, {},
-     CloseAt::never, Outcome::alertThenBuiltIn, "not found", 0, 0, 0, 0},
-    // The rest of the line is one path: "a.syx --file b.syx", which is missing.
-    {"FileGivenTwice", Firmware::givenTwice, 2, autoUpdate, bothPorts, {},
-     CloseAt::never, Outcome::alertThenBuiltIn, "a.syx --file ", 0, 0, 0, 0},
-    {"SecondInstanceDuringTheUpload", Firmware::generated, 3, autoUpdate, bothPorts, {},
-     CloseAt::never, Outcome::secondIgnored, nullptr, 3, 3, 40000, 0},
-};
-// clang-format on
-
-/** Runs body on a thread of its own without the capabilities that let root
-    read any file; children started there inherit that. Returns false when
-    the system refuses. */
-bool withoutReadOverride(const std::function<void()>& body)
+/** One row: a generated image under --autoupdate on "Port A;Port B", never
+    closed, exiting 0, unless the row says otherwise. */
+struct Fault
 {
-    bool dropped = false;
-    std::thread thread(
-        [&]
-        {
-            // The bounding set belongs to the thread, so the test's others keep theirs.
-            dropped = prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) == 0 &&
-                      prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) == 0;
-            if (dropped)
-                body();
-        });
-    thread.join();
-    return dropped;
+    explicit Fault(const char* rowName) : name(rowName) {}
+
+    Fault& image(int count)
+    {
+        messages = count;
+        return *this;
+    }
+    Fault& file(Firmware kind)
+    {
+        firmware = kind;
+        return *this;
+    }
+    Fault& switches(std::vector<std::string> beforeFile)
+    {
+        options = std::move(beforeFile);
+        return *this;
+    }
+    Fault& ports(std::string names)
+    {
+        outputs = std::move(names);
+        return *this;
+    }
+    Fault& variable(const std::string& variableName, const std::string& value)
+    {
+        extraEnvironment[variableName] = value;
+        return *this;
+    }
+    Fault& closed(CloseAt when)
+    {
+        closeAt = when;
+        return *this;
+    }
+    Fault& expect(Outcome what, const char* titlePart = nullptr)
+    {
+        outcome = what;
+        alertTitle = titlePart;
+        return *this;
+    }
+    Fault& sent(int atLeast, int atMost)
+    {
+        minSent = atLeast;
+        maxSent = atMost;
+        return *this;
+    }
+    Fault& endsWithin(int ms)
+    {
+        endsWithinMs = ms;
+        return *this;
+    }
+    Fault& runsAtLeast(int ms)
+    {
+        minRunMs = ms;
+        return *this;
+    }
+    Fault& status(int exit)
+    {
+        exitStatus = exit;
+        return *this;
+    }
+
+    const char* name;
+    Firmware firmware = Firmware::generated;
+    int messages = 0;                              ///< of the generated image
+    std::vector<std::string> options = autoUpdate; ///< before --file
+    std::string outputs = bothPorts;
+    std::map<std::string, std::string> extraEnvironment;
+    CloseAt closeAt = CloseAt::never;
+    Outcome outcome = Outcome::exits;
+    const char* alertTitle = nullptr; ///< part of the alert's window title
+    int minSent = 0, maxSent = 0;     ///< messages of the generated image captured on Port A
+    int endsWithinMs = 0;             ///< after the click, else after the start
+    int minRunMs = 0;                 ///< lower bound of start to end; 0 for none
+    int exitStatus = 0;               ///< for rows that end
+};
+
+void PrintTo(const Fault& fault, std::ostream* os)
+{
+    *os << fault.name;
 }
+
+const Fault faults[] = {
+    Fault("ClosedInTheAutomaticWait").image(3).closed(CloseAt::automaticWait).endsWithin(4000).status(2),
+    Fault("ClosedInAPauseAfterAMessage")
+        .image(10)
+        .closed(CloseAt::messagePause)
+        .sent(2, 3)
+        .endsWithin(4000)
+        .status(2),
+    Fault("ClosedInTheCompletionPause").image(2).closed(CloseAt::completionPause).sent(2, 2).endsWithin(3000),
+    Fault("PortFailsToOpen")
+        .image(2)
+        .switches({"--autoupdate", "--outputid", "1"})
+        .ports("!Port A;Port B")
+        .expect(Outcome::alertAndStays, ""),
+    // Failed sends still count: every message keeps its pause, and the run completes.
+    Fault("SendsFailFromTheThirdMessage")
+        .image(5)
+        .variable("DAVIRODIR_VIRTUAL_MIDI_FAIL_FROM", "3")
+        .sent(2, 2)
+        .endsWithin(40000)
+        .runsAtLeast(automaticWaitMs + 5 * pauseMs + completionPauseMs),
+    // A thread stuck in a send may hold up the quit for 5000 ms, no longer.
+    Fault("SendStallsAtTheThirdMessageThenClosed")
+        .image(5)
+        .variable("DAVIRODIR_VIRTUAL_MIDI_STALL_FROM", "3")
+        .closed(CloseAt::stalledSend)
+        .sent(2, 2)
+        .endsWithin(9000)
+        .status(2),
+    Fault("FileIsADirectory").file(Firmware::directory).expect(Outcome::alertThenBuiltIn, "not found"),
+    Fault("FileIsEmpty").file(Firmware::empty).expect(Outcome::builtInNoAlert),
+    Fault("FileIsUnreadable")
+        .file(Firmware::unreadable)
+        .expect(Outcome::alertThenBuiltIn, "could not be read"),
+    Fault("FileIsMissing").file(Firmware::missing).expect(Outcome::alertThenBuiltIn, "not found"),
+    // The rest of the line is one path: "a.syx --file b.syx", which is missing.
+    Fault("FileGivenTwice")
+        .file(Firmware::givenTwice)
+        .image(2)
+        .expect(Outcome::alertThenBuiltIn, "a.syx --file "),
+    Fault("SecondInstanceDuringTheUpload")
+        .image(3)
+        .expect(Outcome::secondIgnored)
+        .sent(3, 3)
+        .endsWithin(40000),
+};
 
 class FaultTable : public e2e::E2eTest, public ::testing::WithParamInterface<Fault>
 {
@@ -286,7 +338,7 @@ TEST_P(FaultTable, EndsOrStaysAsPromisedSendsWhatItShouldAndNeverCrashes)
     {
         // Root reads any file; without these capabilities it must obey the mode.
         int readable = -1;
-        ASSERT_TRUE(withoutReadOverride(
+        ASSERT_TRUE(testsupport::withoutReadOverride(
             [&]
             {
                 e2e::runCommand("cat '" + juce::String(file[1]) + "' >/dev/null 2>&1", &readable);

@@ -3,7 +3,6 @@
 #include "app/CommandLine.h"
 #include "firmware/FirmwareImage.h"
 #include "upload/SysexFraming.h"
-#include "windows/AlertSeam.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -90,13 +89,6 @@ void scanImage(const std::uint8_t* data, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
-    static const bool quiet = []
-    {
-        AlertSeam::setHandler([](juce::MessageBoxIconType, const juce::String&, const juce::String&) {});
-        return true;
-    }();
-    juce::ignoreUnused(quiet);
-
     if (size == 0)
         return 0;
     switch (data[0] % 3)

@@ -1,11 +1,11 @@
 #include "app/ContentComp.h"
-#include "device/MidiInterfaceClass.h"
-#include "device/VirtualMidiPortLayer.h"
+#include "device/InterfaceBaseClass.h"
+#include "device/virtual/VirtualMidiPortLayer.h"
 #include "upload/AutoUpdate.h"
 #include "upload/BasicSysexProtocolClass.h"
-#include "upload/UploadClock.h"
 #include "windows/ZodeduriHelpWindowClass.h"
 
+#include "SysexUploadSimulatedClock.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,54 +22,8 @@ namespace
 const juce::Colour connectedLook(126, 191, 126);
 const juce::Colour notConnectedLook(255, 126, 126);
 
-/** Time passes at once, except for the calls a test chooses to hold until it
-    lets them go; a held wait still ends on an exit request. */
-class GatedClock : public UploadClock
-{
-public:
-    explicit GatedClock(std::function<bool(int ms)> holdsToUse = {}) : holds(std::move(holdsToUse)) {}
-
-    void pause(int ms) override { pass(ms, nullptr); }
-    bool waitUnlessExit(juce::Thread& thread, int ms) override { return pass(ms, &thread); }
-
-    /** Lets the calls held now go on; later ones are held again. */
-    void letGo()
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        ++generation;
-        changed.notify_all();
-    }
-
-    int heldNow() const
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        return held;
-    }
-
-private:
-    bool pass(int ms, juce::Thread* thread)
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        if (holds && holds(ms))
-        {
-            ++held;
-            const auto entered = generation;
-            while (generation == entered && !(thread != nullptr && thread->threadShouldExit()))
-                changed.wait_for(lock, std::chrono::milliseconds(5));
-            --held;
-        }
-        return thread == nullptr || !thread->threadShouldExit();
-    }
-
-    std::function<bool(int)> holds;
-    mutable std::mutex mutex;
-    std::condition_variable changed;
-    int generation = 0;
-    int held = 0;
-};
-
 /** A panel over virtual ports "Port A", "Port B" and a broken "Port C", with
-    alerts recorded instead of shown. */
+    alerts and quit requests recorded. */
 class PanelTest : public ::testing::Test
 {
 protected:
@@ -81,15 +35,22 @@ protected:
 
     ContentComp& makePanel(const juce::String& commandLine = {})
     {
-        panel = std::make_unique<ContentComp>(nullptr, commandLine, ContentComp::Seams{&ports, clock.get()});
+        panel = std::make_unique<ContentComp>(nullptr, commandLine, services(ports));
         panel->setSize(650, 370);
         return *panel;
     }
 
-    void holdClockCalls(std::function<bool(int ms)> holds)
+    Services services(MidiPortLayer& portsToUse)
     {
-        clock = std::make_unique<GatedClock>(std::move(holds));
+        return {portsToUse, clock, recorder,
+                [this](int status)
+                {
+                    lastQuitStatus = status;
+                    ++quitRequests;
+                }};
     }
+
+    void holdClockCalls(std::function<bool(int ms)> holds) { clock.holdWhile(std::move(holds)); }
 
     juce::ComboBox& selector()
     {
@@ -112,18 +73,11 @@ protected:
     juce::String caption() { return panel->getProgressLabel().getText(); }
     bool threadRunning() { return panel->getProtocol()->isThreadRunning(); }
 
-    static juce::File writeImage(const testsupport::TemporaryDirectory& dir, const juce::String& name,
-                                 std::initializer_list<juce::uint8> bytes)
-    {
-        const std::vector<juce::uint8> data(bytes);
-        const auto file = dir.file(name);
-        file.replaceWithData(data.data(), data.size());
-        return file;
-    }
-
     VirtualMidiPortLayer ports{{{"Port A", "Port B", "!Port C"}, {}, juce::File(), 0, 0, 0}};
-    std::unique_ptr<GatedClock> clock = std::make_unique<GatedClock>();
+    SysexUploadSimulatedClock clock;
     testsupport::AlertRecorder recorder;
+    std::atomic<int> lastQuitStatus{-1};
+    std::atomic<int> quitRequests{0};
     std::vector<testsupport::AlertRecorder::Alert>& alerts = recorder.alerts;
     std::unique_ptr<ContentComp> panel;
 };
@@ -199,7 +153,7 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
 {
     testsupport::TemporaryDirectory dir;
     const auto file =
-        writeImage(dir, "small.syx", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0x04, 0xF7});
+        dir.writeFile("small.syx", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0x04, 0xF7});
     holdClockCalls(
         [first = true](int ms) mutable
         {
@@ -215,15 +169,15 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
 
     p.getUpdateButton().triggerClick();
     // Sending: held in the pause after the first message.
-    ASSERT_TRUE(waitFor([&] { return clock->heldNow() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return clock.heldNow() == 1; }));
     ASSERT_TRUE(waitFor([&] { return caption() == "Update progress: Uploading firmware"; }));
     EXPECT_FALSE(p.getInterface().isEnabled());
     EXPECT_FALSE(p.getUpdateButton().isEnabled());
     EXPECT_EQ(p.getProgress(), 0.0) << "progress moves only after the pause";
     EXPECT_EQ(ports.getSentMessages(0).size(), 1u);
 
-    clock->letGo();
-    ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(0).size() == 3u && clock->heldNow() == 1; }))
+    clock.letGo();
+    ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(0).size() == 3u && clock.heldNow() == 1; }))
         << "the run never reached its completion pause";
 
     // Closing: everything sent, the bar full, the button back, the thread alive.
@@ -239,7 +193,7 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
     p.getUpdateButton().triggerClick();
     ASSERT_TRUE(waitFor([&] { return p.getProgress() == 0.0 && !p.getUpdateButton().isEnabled(); }));
 
-    clock->letGo();
+    clock.letGo();
     ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
     ASSERT_TRUE(waitFor([&] { return caption() == "Update progress: Please turn power off and on again"; }));
     EXPECT_TRUE(p.getInterface().isEnabled());
@@ -251,8 +205,8 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
     selector().setSelectedId(2);
     ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
     p.getUpdateButton().triggerClick();
-    ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(1).size() == 3u && clock->heldNow() == 1; }));
-    clock->letGo();
+    ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(1).size() == 3u && clock.heldNow() == 1; }));
+    clock.letGo();
     ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
 }
 
@@ -282,18 +236,17 @@ TEST_F(PanelTest, AutomaticStartSelectsTheDeviceAndPressesUpdate)
     EXPECT_TRUE(alerts.empty());
     EXPECT_TRUE(threadRunning());
     EXPECT_EQ(selector().getSelectedId(), 2);
-    ASSERT_TRUE(waitFor([&] { return clock->heldNow() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return clock.heldNow() == 1; }));
     // The selection's change notices arrive after the press and bring the button back.
     ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
     EXPECT_EQ(updateColour(), connectedLook);
     EXPECT_EQ(ports.getSendsBegun(1), 0);
 
-    std::atomic<int> quitStatus{-1};
-    p.getProtocol()->setQuitRequest([&](int status) { quitStatus = status; });
-    clock->letGo();
+    clock.letGo();
     ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
     EXPECT_EQ(ports.getSentMessages(1).size(), 543u);
-    EXPECT_EQ(quitStatus.load(), 0);
+    EXPECT_EQ(quitRequests.load(), 1);
+    EXPECT_EQ(lastQuitStatus.load(), 0);
 }
 
 TEST_F(PanelTest, AutomaticStartWithoutAnOpenDeviceWarns)
@@ -307,7 +260,7 @@ TEST_F(PanelTest, AutomaticStartWithoutAnOpenDeviceWarns)
 TEST_F(PanelTest, ADamagedImageGivesTheControlsBackWithoutReselecting)
 {
     testsupport::TemporaryDirectory dir;
-    const auto file = writeImage(dir, "damaged.syx", {0xF0, 0x01, 0xF7, 0x00, 0xF0, 0x02, 0xF7});
+    const auto file = dir.writeFile("damaged.syx", {0xF0, 0x01, 0xF7, 0x00, 0xF0, 0x02, 0xF7});
     auto& p = makePanel("--file " + file.getFullPathName());
     selector().setSelectedId(1);
     ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
@@ -328,6 +281,7 @@ TEST_F(PanelTest, AMissingFileKeepsTheBuiltInImageAndItsText)
 {
     auto& p = makePanel("--file /nonexistent/fw.syx");
     ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].icon, juce::MessageBoxIconType::NoIcon);
     EXPECT_EQ(alerts[0].title, "File /nonexistent/fw.syx not found");
     EXPECT_EQ(p.getFirmwareImage().getSize(), 270432);
     EXPECT_EQ(p.getVersionLabel().getText(),
@@ -337,7 +291,7 @@ TEST_F(PanelTest, AMissingFileKeepsTheBuiltInImageAndItsText)
 TEST_F(PanelTest, DestroyingThePanelMidUploadEndsTheThreadFirstAndResetsTheLook)
 {
     VirtualMidiPortLayer stalling{{{"Port A"}, {}, juce::File(), 0, 0, 3}};
-    panel = std::make_unique<ContentComp>(nullptr, "", ContentComp::Seams{&stalling, clock.get()});
+    panel = std::make_unique<ContentComp>(nullptr, "", services(stalling));
     const auto* look = &panel->getLookAndFeel();
     panel->getInterface().selectOutputById(1);
     panel->getUpdateButton().triggerClick();

@@ -1,7 +1,7 @@
 #include "look/TemplateLookAndFeel.h"
+#include "look/TitleColourWindow.h"
 #include "unit/LookAndFeelTestSupport.h"
 #include "windows/GlassWindowButton.h"
-#include "windows/SystemDocumentWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -160,7 +160,7 @@ protected:
 
 TEST_F(TitleBar, ShadesFromTheTitleColourToTheBackground)
 {
-    SystemDocumentWindow window("", juce::Colour(0xFFEFF2F3), juce::Colour(0xFF3273A1), 0, false);
+    TitleColourWindow window("", juce::Colour(0xFFEFF2F3), juce::Colour(0xFF3273A1), 0, false);
     const auto image = draw(window, 200, 0, 200);
     // Row 0 is within half a row of the top colour, row 23 of the bottom one.
     const auto top = image.getPixelAt(100, 0);
@@ -182,11 +182,11 @@ TEST_F(TitleBar, WindowsWithoutATitleColourShadeFromTheSystemBlue)
 TEST_F(TitleBar, TitleStaysInsideItsSpace)
 {
     // Inactive title: the background contrasted by 0.4, a mid grey.
-    SystemDocumentWindow window("A title far too long for the little space it is given",
-                                juce::Colour(0xFFEFF2F3), juce::Colour(0xFF3273A1), 0, false);
+    TitleColourWindow window("A title far too long for the little space it is given",
+                             juce::Colour(0xFFEFF2F3), juce::Colour(0xFF3273A1), 0, false);
     const auto image = draw(window, 300, 100, 60);
-    const auto background = draw(*std::make_unique<SystemDocumentWindow>("", juce::Colour(0xFFEFF2F3),
-                                                                         juce::Colour(0xFF3273A1), 0, false),
+    const auto background = draw(*std::make_unique<TitleColourWindow>("", juce::Colour(0xFFEFF2F3),
+                                                                      juce::Colour(0xFF3273A1), 0, false),
                                  300, 100, 60);
     const auto changed = looktest::maxChannelDifference(image.getClippedImage({0, 0, 100, 24}),
                                                         background.getClippedImage({0, 0, 100, 24})) +

@@ -1,5 +1,5 @@
 #include "device/MidiInterfaceClass.h"
-#include "device/VirtualMidiPortLayer.h"
+#include "device/virtual/VirtualMidiPortLayer.h"
 
 #include "TestSupport.h"
 

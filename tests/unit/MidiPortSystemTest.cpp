@@ -1,5 +1,5 @@
 #include "device/MidiInterfaceClass.h"
-#include "device/SystemMidiPortLayer.h"
+#include "device/system/SystemMidiPortLayer.h"
 
 #include "TestSupport.h"
 

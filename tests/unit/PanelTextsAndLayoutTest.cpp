@@ -1,6 +1,5 @@
 #include "app/ImageTexts.h"
 #include "app/PanelLayout.h"
-#include "windows/AlertSeam.h"
 
 #include "TestSupport.h"
 
@@ -19,9 +18,7 @@ TEST(ImageTexts, BuiltInImageShowsVersionAndRevision)
 TEST(ImageTexts, FileImageHasNoRevisionAndVersionZero)
 {
     testsupport::TemporaryDirectory dir;
-    const juce::uint8 bytes[] = {0xF0, 0x01, 0xF7};
-    ASSERT_TRUE(dir.file("update.syx").replaceWithData(bytes, sizeof(bytes)));
-    FirmwareImage image(dir.file("update.syx").getFullPathName());
+    FirmwareImage image(dir.writeFile("update.syx", {0xF0, 0x01, 0xF7}).getFullPathName());
     EXPECT_EQ(composeWindowTitle(image), "update version 0.0");
     EXPECT_EQ(composeVersionText(image, false),
               "This software updater will update your update firmware to version 0.0");

@@ -52,6 +52,7 @@ public:
     std::int32_t getPreferredHeight() override { return 30; }
     void selectOutputById(std::int32_t) override {}
     void selectInputById(std::int32_t) override {}
+    void closePorts() override {}
     void resized() override {}
 
     void enablementChanged() override

@@ -13,12 +13,7 @@ class SysexUploadImageFile
 public:
     explicit SysexUploadImageFile(const std::vector<std::uint8_t>& bytes)
     {
-        const auto file = directory.file("image.syx");
-        if (bytes.empty())
-            file.create(); // replaceWithData would delete it
-        else
-            file.replaceWithData(bytes.data(), bytes.size());
-        image = std::make_unique<FirmwareImage>(file.getFullPathName());
+        image = std::make_unique<FirmwareImage>(directory.writeFile("image.syx", bytes).getFullPathName());
     }
 
     FirmwareImage* get() const noexcept { return image.get(); }

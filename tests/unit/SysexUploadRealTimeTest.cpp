@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "upload/AutoUpdate.h"
 #include "upload/BasicSysexProtocolClass.h"
+#include "upload/RealUploadClock.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +32,8 @@ protected:
     void useImage(const std::vector<std::uint8_t>& bytes)
     {
         imageFile = std::make_unique<SysexUploadImageFile>(bytes);
-        protocol = std::make_unique<BasicSysexProtocolClass>(&device, imageFile->get());
-        protocol->setQuitRequest([this](int) { ++quits; });
+        protocol = std::make_unique<BasicSysexProtocolClass>(&device, imageFile->get(), clock,
+                                                             [this](Outcome) { ++reports; });
     }
 
     bool statusBecomes(const juce::String& text, int timeoutMs)
@@ -50,7 +51,8 @@ protected:
     SysexUploadFakeInterface device;
     std::unique_ptr<SysexUploadImageFile> imageFile;
     std::unique_ptr<BasicSysexProtocolClass> protocol;
-    std::atomic<int> quits{0};
+    RealUploadClock clock;
+    std::atomic<int> reports{0};
 };
 
 TEST_F(SysexUploadRealTime, ATwoMessageRunTakesItsPausesAndTheCompletionPause)
@@ -99,7 +101,7 @@ TEST_F(SysexUploadRealTime, TheCloseHandlersWaitEndsWellWithinTheAutomaticWait)
     EXPECT_TRUE(protocol->waitForThreadToExit(5000));
     EXPECT_LT(now() - start, 1500.0);
     EXPECT_TRUE(device.getSends().empty());
-    EXPECT_EQ(quits.load(), 0);
+    EXPECT_EQ(reports.load(), 0);
 }
 
 TEST_F(SysexUploadRealTime, DestroyingDuringTheAutomaticWaitEndsTheThreadAtOnce)
@@ -111,7 +113,7 @@ TEST_F(SysexUploadRealTime, DestroyingDuringTheAutomaticWaitEndsTheThreadAtOnce)
 
     EXPECT_LT(destroyProtocol(), 1500.0);
     EXPECT_TRUE(device.getSends().empty());
-    EXPECT_EQ(quits.load(), 0);
+    EXPECT_EQ(reports.load(), 0);
 }
 
 TEST_F(SysexUploadRealTime, DestroyingDuringTheCompletionPauseEndsTheThreadAtOnce)

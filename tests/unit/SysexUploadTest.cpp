@@ -82,11 +82,11 @@ TEST_P(SysexUploadSchedule, SendsEachMessageWholeInOrderOnTheFixedSchedule)
     EXPECT_EQ(protocol->getStatusText(), "Please turn power off and on again");
     EXPECT_EQ(protocol->getLastOutcome(), Outcome::completed);
 
-    const auto requests = getQuits();
+    const auto requests = getEndReports();
     if (c.automatic)
     {
         ASSERT_EQ(requests.size(), 1u);
-        EXPECT_EQ(requests[0].exitStatus, 0);
+        EXPECT_EQ(requests[0].outcome, Outcome::completed);
         EXPECT_EQ(requests[0].status, "Please turn power off and on again");
         EXPECT_TRUE(requests[0].interfaceEnabled);
     }
@@ -256,7 +256,7 @@ class SysexUploadStop : public SysexUploadTestFixture, public ::testing::WithPar
 {
 };
 
-TEST_P(SysexUploadStop, EndsAtTheNextCheckWithoutClosingTextCompletionOrQuit)
+TEST_P(SysexUploadStop, EndsAtTheNextCheckWithoutClosingTextCompletionOrReport)
 {
     const auto& c = GetParam();
     autoUpdate = true;
@@ -278,7 +278,7 @@ TEST_P(SysexUploadStop, EndsAtTheNextCheckWithoutClosingTextCompletionOrQuit)
     EXPECT_EQ(protocol->getStatusText(), c.status);
     EXPECT_EQ(listener->synchronousProgress(), c.progressNotices);
     EXPECT_EQ(protocol->getLastOutcome(), Outcome::stopped);
-    EXPECT_TRUE(getQuits().empty());
+    EXPECT_TRUE(getEndReports().empty());
     const auto enablements = device.getEnablements();
     ASSERT_EQ(enablements.size(), c.interfaceChanges);
     for (const auto& e : enablements)
@@ -305,7 +305,7 @@ class SysexUploadDamaged : public SysexUploadTestFixture, public ::testing::With
 {
 };
 
-TEST_P(SysexUploadDamaged, SendsNothingSaysSoAndQuitsWithStatus1)
+TEST_P(SysexUploadDamaged, SendsNothingSaysSoAndReportsIt)
 {
     autoUpdate = true;
     useImage(GetParam().image);
@@ -320,9 +320,9 @@ TEST_P(SysexUploadDamaged, SendsNothingSaysSoAndQuitsWithStatus1)
     EXPECT_TRUE(device.isEnabled());
     EXPECT_EQ(protocol->getProgress(), 0.0);
     EXPECT_TRUE(listener->synchronousProgress().empty());
-    const auto requests = getQuits();
+    const auto requests = getEndReports();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].exitStatus, 1);
+    EXPECT_EQ(requests[0].outcome, Outcome::damagedImage);
 
     // A listener woken by the text can already tell why the run ended.
     ASSERT_TRUE(testsupport::runMessageLoopUntil(
@@ -341,13 +341,13 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedCase{"Empty", {}}, DamagedCase{"LoneF7", {0xf7}}, DamagedCase{"LoneF0", {0xf0}}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-TEST_F(SysexUploadTestFixture, ADamagedImageWithoutAutomaticUpdateRequestsNoQuitAndIsAnnouncedEachRun)
+TEST_F(SysexUploadTestFixture, ADamagedImageWithoutAutomaticUpdateReportsNoEndAndIsAnnouncedEachRun)
 {
     useImage(Bytes{0xf0, 0x01, 0xf7, 0x00});
     runToEnd();
     EXPECT_TRUE(device.getSends().empty());
     EXPECT_TRUE(protocol->lastRunFoundDamagedImage());
-    EXPECT_TRUE(getQuits().empty());
+    EXPECT_TRUE(getEndReports().empty());
 
     // A second run has the same text to show, yet its listeners still hear of it.
     ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return !listener->notices.empty(); }));
@@ -387,7 +387,7 @@ TEST_P(SysexUploadLock, GivesUpWhenTheWaitingMessageThreadAsksItToExit)
 
     EXPECT_TRUE(device.getSends().empty());
     EXPECT_EQ(device.getEnablements().size(), changesBefore); // no component touched
-    EXPECT_TRUE(getQuits().empty());
+    EXPECT_TRUE(getEndReports().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, SysexUploadLock,

@@ -15,7 +15,7 @@
 #include <vector>
 
 /** A protocol over a fake interface and the simulated clock, with a listener
-    that records every notice and a quit request that records every call. */
+    that records every notice and an end report that records every call. */
 class SysexUploadTestFixture : public ::testing::Test
 {
 protected:
@@ -27,9 +27,9 @@ protected:
         BasicSysexProtocolClass::Outcome outcome;
     };
 
-    struct Quit
+    struct EndReport
     {
-        int exitStatus;
+        BasicSysexProtocolClass::Outcome outcome;
         juce::String status;
         bool interfaceEnabled;
     };
@@ -96,12 +96,12 @@ protected:
 
     void useImage(FirmwareImage* image)
     {
-        protocol = std::make_unique<BasicSysexProtocolClass>(&device, image, &clock);
-        protocol->setQuitRequest(
-            [this](int exitStatus)
+        protocol = std::make_unique<BasicSysexProtocolClass>(
+            &device, image, clock,
+            [this](BasicSysexProtocolClass::Outcome outcome)
             {
-                const std::lock_guard<std::mutex> lock(quitMutex);
-                quits.push_back({exitStatus, protocol->getStatusText(), device.isEnabled()});
+                const std::lock_guard<std::mutex> lock(reportMutex);
+                reports.push_back({outcome, protocol->getStatusText(), device.isEnabled()});
             });
         listener = std::make_unique<Listener>(*protocol);
         device.statusProbe = [this] { return protocol->getStatusText(); };
@@ -133,10 +133,10 @@ protected:
         waitForTheEnd();
     }
 
-    std::vector<Quit> getQuits()
+    std::vector<EndReport> getEndReports()
     {
-        const std::lock_guard<std::mutex> lock(quitMutex);
-        return quits;
+        const std::lock_guard<std::mutex> lock(reportMutex);
+        return reports;
     }
 
     SysexUploadSimulatedClock clock;
@@ -147,6 +147,6 @@ protected:
     std::unique_ptr<Listener> listener;
 
 private:
-    std::mutex quitMutex;
-    std::vector<Quit> quits;
+    std::mutex reportMutex;
+    std::vector<EndReport> reports;
 };

@@ -1,6 +1,6 @@
 #include "device/MidiInterfaceClass.h"
-#include "device/SystemMidiPortLayer.h"
-#include "device/VirtualMidiPortLayer.h"
+#include "device/system/SystemMidiPortLayer.h"
+#include "device/virtual/VirtualMidiPortLayer.h"
 
 #include "TestSupport.h"
 
@@ -423,7 +423,8 @@ TEST(VirtualMidiEnvironment, AStallChosenByTheEnvironmentEndsWhenTheInterfaceClo
     EnvironmentOverride environment(withVariables({{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", "Out"},
                                                    {"DAVIRODIR_VIRTUAL_MIDI_BAUD", "0"},
                                                    {"DAVIRODIR_VIRTUAL_MIDI_STALL_FROM", "2"}}));
-    MidiInterfaceClass midi(true, false);
+    const auto layer = MidiPortLayer::createFromEnvironment();
+    MidiInterfaceClass midi(true, false, *layer);
     midi.selectOutputById(1);
     EXPECT_TRUE(midi.isConnected());
     // The selector's later report opens the port again, which restarts its count.

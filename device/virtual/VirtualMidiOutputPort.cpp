@@ -1,4 +1,4 @@
-#include "VirtualMidiOutputPort.h"
+#include "device/virtual/VirtualMidiOutputPort.h"
 
 #include <thread>
 

@@ -1,6 +1,6 @@
-#include "VirtualMidiPortLayer.h"
+#include "device/virtual/VirtualMidiPortLayer.h"
 
-#include "VirtualMidiOutputPort.h"
+#include "device/virtual/VirtualMidiOutputPort.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiOutputPort.h"
+#include "device/MidiOutputPort.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,7 +1,7 @@
-#include "SystemMidiPortLayer.h"
+#include "device/system/SystemMidiPortLayer.h"
 
-#include "SystemMidiInputPort.h"
-#include "SystemMidiOutputPort.h"
+#include "device/system/SystemMidiInputPort.h"
+#include "device/system/SystemMidiOutputPort.h"
 
 #if JUCE_LINUX
 #include <alsa/asoundlib.h>

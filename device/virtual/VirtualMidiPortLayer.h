@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MidiPortLayer.h"
-#include "VirtualMidiInputPort.h"
+#include "device/MidiPortLayer.h"
+#include "device/virtual/VirtualMidiInputPort.h"
 
 #include <mutex>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "VirtualMidiInputPort.h"
+#include "device/virtual/VirtualMidiInputPort.h"
 
 VirtualMidiInputPort::VirtualMidiInputPort(juce::MidiInputCallback* inputCallback,
                                            std::function<void()> closingHandler)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiInputPort.h"
+#include "device/MidiInputPort.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 

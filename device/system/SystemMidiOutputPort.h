@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiOutputPort.h"
+#include "device/MidiOutputPort.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 

@@ -1,4 +1,4 @@
-#include "SystemMidiOutputPort.h"
+#include "device/system/SystemMidiOutputPort.h"
 
 #include <chrono>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "SystemMidiInputPort.h"
+#include "device/system/SystemMidiInputPort.h"
 
 SystemMidiInputPort::SystemMidiInputPort(std::unique_ptr<juce::MidiInput> openedInput)
     : input(std::move(openedInput))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MidiPortLayer.h"
+#include "device/MidiPortLayer.h"
 
 /** The platform's own MIDI ports through JUCE. Each name list is kept as it
     was taken, so an index always opens the entry it was listed with. On a
