@@ -191,8 +191,8 @@ std::int32_t MidiInterfaceClass::sendBytes(const std::uint8_t* data, std::int32_
     if (data == nullptr || count <= 0)
         return 0;
     const std::lock_guard<std::mutex> lock(sendMutex);
-    if (midiOutput != nullptr)
-        midiOutput->send(data, count);
+    if (midiOutput == nullptr || !midiOutput->send(data, count))
+        return sendFailed;
     return 0;
 }
 

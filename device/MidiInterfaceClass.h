@@ -27,6 +27,9 @@ class MidiInterfaceClass : public InterfaceBaseClass,
                            public juce::MidiInputCallback
 {
 public:
+    /** What sendBytes returns for a message that did not go out whole. */
+    static constexpr std::int32_t sendFailed = -1;
+
     /** Uses the given ports; layer must outlive the interface. */
     MidiInterfaceClass(bool hasOutput, bool hasInput, MidiPortLayer& layer);
 
@@ -37,9 +40,9 @@ public:
     /** Returns 0 when no input port is open. */
     std::int32_t readBytes(std::uint8_t* destination, std::uint32_t maxCount) override;
 
-    /** Blocks until the message has left the port. Returns 0 whatever happens,
-        and at once with nothing sent when no output port is open or count is
-        not positive. */
+    /** Blocks until the message has left the port. Returns 0 at once when
+        count is not positive; sendFailed at once when no output port is open,
+        or after the port has refused the message. */
     std::int32_t sendBytes(const std::uint8_t* data, std::int32_t count) override;
 
     bool isConnected() override;

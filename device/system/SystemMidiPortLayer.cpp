@@ -27,7 +27,7 @@ void silenceAlsa()
 #endif
 }
 
-juce::StringArray namesOf(const juce::Array<juce::MidiDeviceInfo>& devices)
+template <typename Devices> juce::StringArray namesOf(const Devices& devices)
 {
     juce::StringArray names;
     for (const auto& device : devices)
@@ -45,7 +45,11 @@ SystemMidiPortLayer::SystemMidiPortLayer()
 
 juce::StringArray SystemMidiPortLayer::getOutputNames()
 {
+#if JUCE_LINUX
+    outputDevices = AlsaMidiOutputPort::listDestinations();
+#else
     outputDevices = juce::MidiOutput::getAvailableDevices();
+#endif
     return namesOf(outputDevices);
 }
 
@@ -57,12 +61,16 @@ juce::StringArray SystemMidiPortLayer::getInputNames()
 
 std::unique_ptr<MidiOutputPort> SystemMidiPortLayer::openOutput(int index)
 {
-    if (!juce::isPositiveAndBelow(index, outputDevices.size()))
+    if (!juce::isPositiveAndBelow(index, static_cast<int>(outputDevices.size())))
         return nullptr;
+#if JUCE_LINUX
+    return AlsaMidiOutputPort::open(outputDevices[static_cast<std::size_t>(index)]);
+#else
     auto output = juce::MidiOutput::openDevice(outputDevices.getReference(index).identifier);
     if (output == nullptr)
         return nullptr;
     return std::make_unique<SystemMidiOutputPort>(std::move(output));
+#endif
 }
 
 std::unique_ptr<MidiInputPort> SystemMidiPortLayer::openInput(int index, juce::MidiInputCallback* callback)

@@ -277,6 +277,30 @@ TEST_F(PanelTest, ADamagedImageGivesTheControlsBackWithoutReselecting)
     EXPECT_EQ(ports.getSendsBegun(0), 0);
 }
 
+TEST_F(PanelTest, AFailedSendSaysSoAndGivesTheControlsBack)
+{
+    VirtualMidiPortLayer failing{{{"Port A"}, {}, juce::File(), 0, 2, 0}};
+    panel = std::make_unique<ContentComp>(nullptr, "", services(failing));
+    panel->setSize(650, 370);
+    panel->getInterface().selectOutputById(1);
+    ASSERT_TRUE(waitFor([&] { return panel->getUpdateButton().isEnabled(); }));
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor(
+        [&]
+        {
+            return caption() == "Update progress: Sending failed: the MIDI output is gone. Reconnect it and "
+                                "press update again" &&
+                   !threadRunning();
+        }))
+        << caption();
+    ASSERT_TRUE(waitFor([&] { return panel->getUpdateButton().isEnabled(); }));
+    EXPECT_TRUE(panel->getInterface().isEnabled());
+    EXPECT_EQ(failing.getSendsBegun(0), 2);
+    EXPECT_EQ(failing.getSentMessages(0).size(), 1u);
+    EXPECT_EQ(quitRequests.load(), 0);
+    panel = nullptr; // before its ports
+}
+
 TEST_F(PanelTest, AMissingFileKeepsTheBuiltInImageAndItsText)
 {
     auto& p = makePanel("--file /nonexistent/fw.syx");
