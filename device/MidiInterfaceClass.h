@@ -13,8 +13,11 @@
 /** The device interface over MIDI ports: up to two selectors, output and
     input, each with its caption, listing "(Disconnected)" (id = number of
     ports + 1) first, then a separator, then the ports with ids 1 to the
-    number of ports. The ports are listed once, at construction. Choosing an
-    entry opens its port at once. Bytes arriving on the open input wait in a
+    number of ports. Choosing an entry opens its port at once. While the
+    interface is enabled (no upload runs) the output list follows the system,
+    looked at twice a second: the selection is kept by name, and a selected
+    port that has gone shows "(Disconnected)" and is closed, with a change
+    message. Bytes arriving on the open input wait in a
     256-byte ring for readBytes; unread bytes are overwritten once 256 more
     have arrived.
 
@@ -24,7 +27,8 @@
     or replaced while a send on it is in progress. */
 class MidiInterfaceClass : public InterfaceBaseClass,
                            public juce::ComboBox::Listener,
-                           public juce::MidiInputCallback
+                           public juce::MidiInputCallback,
+                           private juce::Timer
 {
 public:
     /** What sendBytes returns for a message that did not go out whole. */
@@ -68,6 +72,10 @@ private:
     static constexpr int receiveBufferSize = 256;
 
     void createSelectors();
+    void timerCallback() override;
+    /** Takes the output list again and shows it if it has changed. */
+    void followOutputs();
+    void fillSelector(juce::ComboBox& selector, const juce::StringArray& names);
     void createSelector(juce::ComboBox*& selector, juce::Label*& label, const juce::String& selectorName,
                         const juce::String& caption, const juce::StringArray& names);
     void openOutput(int id);

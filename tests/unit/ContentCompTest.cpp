@@ -22,6 +22,17 @@ namespace
 const juce::Colour connectedLook(126, 191, 126);
 const juce::Colour notConnectedLook(255, 126, 126);
 
+/** Virtual outputs without wire time, sends failing or stalling from a given one. */
+VirtualMidiPortLayer::Options outputsNamed(juce::StringArray names, int failFrom = 0, int stallFrom = 0)
+{
+    VirtualMidiPortLayer::Options options;
+    options.outputNames = std::move(names);
+    options.bitsPerSecond = 0;
+    options.failFrom = failFrom;
+    options.stallFrom = stallFrom;
+    return options;
+}
+
 /** A panel over virtual ports "Port A", "Port B" and a broken "Port C", with
     alerts and quit requests recorded. */
 class PanelTest : public ::testing::Test
@@ -73,7 +84,7 @@ protected:
     juce::String caption() { return panel->getProgressLabel().getText(); }
     bool threadRunning() { return panel->getProtocol()->isThreadRunning(); }
 
-    VirtualMidiPortLayer ports{{{"Port A", "Port B", "!Port C"}, {}, juce::File(), 0, 0, 0}};
+    VirtualMidiPortLayer ports{outputsNamed({"Port A", "Port B", "!Port C"})};
     SysexUploadSimulatedClock clock;
     testsupport::AlertRecorder recorder;
     std::atomic<int> lastQuitStatus{-1};
@@ -279,7 +290,7 @@ TEST_F(PanelTest, ADamagedImageGivesTheControlsBackWithoutReselecting)
 
 TEST_F(PanelTest, AFailedSendSaysSoAndGivesTheControlsBack)
 {
-    VirtualMidiPortLayer failing{{{"Port A"}, {}, juce::File(), 0, 2, 0}};
+    VirtualMidiPortLayer failing{outputsNamed({"Port A"}, 2)};
     panel = std::make_unique<ContentComp>(nullptr, "", services(failing));
     panel->setSize(650, 370);
     panel->getInterface().selectOutputById(1);
@@ -314,7 +325,7 @@ TEST_F(PanelTest, AMissingFileKeepsTheBuiltInImageAndItsText)
 
 TEST_F(PanelTest, DestroyingThePanelMidUploadEndsTheThreadFirstAndResetsTheLook)
 {
-    VirtualMidiPortLayer stalling{{{"Port A"}, {}, juce::File(), 0, 0, 3}};
+    VirtualMidiPortLayer stalling{outputsNamed({"Port A"}, 0, 3)};
     panel = std::make_unique<ContentComp>(nullptr, "", services(stalling));
     const auto* look = &panel->getLookAndFeel();
     panel->getInterface().selectOutputById(1);
