@@ -35,6 +35,7 @@ rig_started=$SECONDS
 rig_status=0
 ctest --test-dir "$root/build" --output-on-failure -L rig || rig_status=$?
 echo "== USB MIDI rig tests took $((SECONDS - rig_started)) s"
+python3 "$root/tests/rig/rig.py" table "$root/build/usb-midi-vm/results" "$root/build/usb-midi-vm/images" || true
 [ "$rig_status" -eq 0 ]
 
 if [ -x "$root/tools/sanitizers.sh" ]; then
