@@ -8,11 +8,13 @@
 #   dmesg.txt, app.log the kernel's and the updater's messages during the case
 # Takes RIG_APP (the executable), RIG_IMAGES (the images of run-cases.sh) and
 # RIG_CASES (names of the cases to run, blank-separated; default: all).
-set -uo pipefail
+set -euo pipefail
 
-# shellcheck source=../../tools/usb-midi-vm/guest/gadget.sh
-. "$RIG_DIR/guest/gadget.sh" || exit 1
+# shellcheck disable=SC1091 # the rig's own, found through RIG_DIR in the guest
+. "$RIG_DIR/guest/gadget.sh"
 recorder=$RIG_WORK/bin/midirecord
+app_pid=
+rec_pid=
 
 now() {
     local up _
@@ -46,8 +48,7 @@ start_recorder() { # output prefix
     rec_prefix=$1
     "$recorder" "$RIG_DEVICE_MIDI" "$rec_prefix" >"$rec_prefix.out" 2>&1 &
     rec_pid=$!
-    local i
-    for i in $(seq 1 100); do
+    for _ in $(seq 1 100); do
         grep -q READY "$rec_prefix.out" && return 0
         kill -0 "$rec_pid" 2>/dev/null || break
         sleep 0.2
@@ -58,14 +59,16 @@ start_recorder() { # output prefix
 
 # Stops the recorder (if the device going away has not) and notes its summary.
 stop_recorder() { # result file, key prefix
-    kill -TERM "$rec_pid" 2>/dev/null
-    wait "$rec_pid" 2>/dev/null
+    kill -TERM "$rec_pid" 2>/dev/null || true
+    wait "$rec_pid" 2>/dev/null || true
     # "midirecord: bytes N xruns X end R"
     # shellcheck disable=SC2046 # the summary's words
-    set -- "$1" "$2" $(grep '^midirecord: bytes' "$rec_prefix.out")
-    echo "${2}_bytes=${5:-}" >>"$1"
-    echo "${2}_xruns=${7:-}" >>"$1"
-    echo "${2}_end=${9:-}" >>"$1"
+    set -- "$1" "$2" $(grep '^midirecord: bytes' "$rec_prefix.out" || true)
+    {
+        echo "${2}_bytes=${5:-}"
+        echo "${2}_xruns=${7:-}"
+        echo "${2}_end=${9:-}"
+    } >>"$1"
 }
 
 # Waits until the device has been receiving for $2 seconds; false after $3 s without a byte.
@@ -116,7 +119,9 @@ run_case() { # name, image file or "builtin", action (finish | close | unplug), 
     local id
     id=$(rig_output_id)
     local args=(--autoupdate --outputid "$id")
-    [ "$image" != builtin ] && args+=(--file "$RIG_IMAGES/$image")
+    if [ "$image" != builtin ]; then
+        args+=(--file "$RIG_IMAGES/$image")
+    fi
     {
         echo "image=$image"
         echo "output_id=$id"
@@ -124,7 +129,8 @@ run_case() { # name, image file or "builtin", action (finish | close | unplug), 
         echo "started=$(now)"
     } >"$result"
     "$RIG_APP" "${args[@]}" >"$dir/app.log" 2>&1 &
-    local app=$!
+    app_pid=$!
+    local app=$app_pid
 
     case "$action" in
     close)
@@ -141,8 +147,7 @@ run_case() { # name, image file or "builtin", action (finish | close | unplug), 
             rig_unplug
             # Plugged in again once the computer has seen it go: from then on the
             # device must hear nothing more.
-            local i
-            for i in $(seq 1 100); do
+            for _ in $(seq 1 100); do
                 grep -q '"Zodeduri"' /proc/asound/seq/clients || break
                 sleep 0.1
             done
@@ -150,7 +155,7 @@ run_case() { # name, image file or "builtin", action (finish | close | unplug), 
             stop_recorder "$result" received
             sleep 1
             rig_plug
-            rig_wait_port 30
+            rig_wait_port 30 || return 1
             echo "replugged_at=$(now)" >>"$result"
             start_recorder "/tmp/after-$name" || return 1
         else
@@ -159,14 +164,13 @@ run_case() { # name, image file or "builtin", action (finish | close | unplug), 
         ;;
     esac
 
-    local status=
+    local status=0
     if wait_for_exit "$app" "$allowed"; then
-        wait "$app"
-        status=$?
+        wait "$app" || status=$?
     else
         echo "rig: the updater still ran after $allowed s; killed" | tee -a "$dir/app.log"
-        kill -KILL "$app"
-        wait "$app" 2>/dev/null
+        kill -KILL "$app" || true
+        wait "$app" 2>/dev/null || true
         status=killed
     fi
     echo "ended=$(now)" >>"$result"
@@ -201,6 +205,9 @@ for c in "${cases[@]}"; do
     # shellcheck disable=SC2086 # one case's fields
     set -- $c
     selected "$1" || continue
-    run_case "$@" || echo "rig: case $1 could not run"
+    if ! run_case "$@"; then
+        echo "rig: case $1 could not run"
+        kill -KILL "$app_pid" "$rec_pid" 2>/dev/null || true
+    fi
 done
 echo "rig: all cases done"
