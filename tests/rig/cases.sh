@@ -157,6 +157,7 @@ run_case() { # name, image file or "builtin", action (finish | close | unplug), 
             rig_plug
             rig_wait_port 30 || return 1
             echo "replugged_at=$(now)" >>"$result"
+            echo "port_replugged=$(rig_port)" >>"$result"
             start_recorder "/tmp/after-$name" || return 1
         else
             echo "rig: nothing reached the device" | tee -a "$dir/app.log"
