@@ -35,39 +35,39 @@ static double secondsSinceBoot(void)
     return (double)t.tv_sec + (double)t.tv_nsec / 1e9;
 }
 
-static FILE *openOutput(const char *prefix, const char *extension)
+static FILE* openOutput(const char* prefix, const char* extension)
 {
     char path[4096];
     snprintf(path, sizeof path, "%s%s", prefix, extension);
-    FILE *f = fopen(path, "wb");
+    FILE* f = fopen(path, "wb");
     if (f == NULL)
         fprintf(stderr, "midirecord: cannot write %s: %s\n", path, strerror(errno));
     return f;
 }
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc != 3)
     {
         fprintf(stderr, "usage: %s <rawmidi device> <output prefix>\n", argv[0]);
         return 2;
     }
-    snd_rawmidi_t *in = NULL;
+    snd_rawmidi_t* in = NULL;
     int err = snd_rawmidi_open(&in, NULL, argv[1], SND_RAWMIDI_NONBLOCK);
     if (err < 0)
     {
         fprintf(stderr, "midirecord: cannot open %s: %s\n", argv[1], snd_strerror(err));
         return 1;
     }
-    snd_rawmidi_params_t *params;
+    snd_rawmidi_params_t* params;
     snd_rawmidi_params_alloca(&params);
     snd_rawmidi_params_current(in, params);
     snd_rawmidi_params_set_buffer_size(in, params, 1 << 20);
     if ((err = snd_rawmidi_params(in, params)) < 0)
         fprintf(stderr, "midirecord: buffer stays at the driver's size: %s\n", snd_strerror(err));
 
-    FILE *bytes = openOutput(argv[2], ".syx");
-    FILE *log = openOutput(argv[2], ".log");
+    FILE* bytes = openOutput(argv[2], ".syx");
+    FILE* log = openOutput(argv[2], ".log");
     if (bytes == NULL || log == NULL)
         return 1;
 
@@ -78,14 +78,14 @@ int main(int argc, char **argv)
     sigaction(SIGINT, &stop, NULL);
 
     const int count = snd_rawmidi_poll_descriptors_count(in);
-    struct pollfd *fds = calloc((size_t)count, sizeof *fds);
+    struct pollfd* fds = calloc((size_t)count, sizeof *fds);
     snd_rawmidi_poll_descriptors(in, fds, (unsigned)count);
     printf("READY\n");
     fflush(stdout);
 
     static unsigned char buffer[65536];
     long total = 0;
-    const char *end = "stopped";
+    const char* end = "stopped";
     while (!stopRequested)
     {
         const int ready = poll(fds, (nfds_t)count, 200);
@@ -119,7 +119,7 @@ int main(int argc, char **argv)
     }
 
     size_t xruns = 0;
-    snd_rawmidi_status_t *status;
+    snd_rawmidi_status_t* status;
     snd_rawmidi_status_alloca(&status);
     if (snd_rawmidi_status(in, status) == 0)
         xruns = snd_rawmidi_status_get_xruns(status);
