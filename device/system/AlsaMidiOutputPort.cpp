@@ -22,13 +22,26 @@ bool isOwnClient(snd_seq_client_info_t* info)
 }
 } // namespace
 
-std::vector<AlsaMidiOutputPort::Destination> AlsaMidiOutputPort::listDestinations()
+_snd_seq* AlsaMidiOutputPort::openListingClient()
 {
-    std::vector<Destination> found;
     snd_seq_t* handle = nullptr;
     if (snd_seq_open(&handle, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK) < 0)
-        return found;
+        return nullptr;
     snd_seq_set_client_name(handle, clientName);
+    return handle;
+}
+
+void AlsaMidiOutputPort::closeListingClient(_snd_seq* handle)
+{
+    if (handle != nullptr)
+        snd_seq_close(handle);
+}
+
+std::vector<AlsaMidiOutputPort::Destination> AlsaMidiOutputPort::listDestinations(_snd_seq* handle)
+{
+    std::vector<Destination> found;
+    if (handle == nullptr)
+        return found;
 
     snd_seq_client_info_t* client = nullptr;
     snd_seq_port_info_t* port = nullptr;
@@ -50,7 +63,6 @@ std::vector<AlsaMidiOutputPort::Destination> AlsaMidiOutputPort::listDestination
                                  juce::String::fromUTF8(snd_seq_port_info_get_name(port))});
         }
     }
-    snd_seq_close(handle);
     return found;
 }
 

@@ -32,9 +32,15 @@ public:
         juce::String name;
     };
 
+    /** Opens the client through which the ports are listed; null without a sequencer. */
+    static _snd_seq* openListingClient();
+    static void closeListingClient(_snd_seq* handle);
+
     /** The sequencer's output ports in client order, as JUCE lists them,
-        leaving out the updater's own clients; empty without a sequencer. */
-    static std::vector<Destination> listDestinations();
+        leaving out the updater's own clients; empty for a null handle. One
+        client asked again and again, so that looking twice a second does not
+        announce a new client each time. */
+    static std::vector<Destination> listDestinations(_snd_seq* listingClient);
 
     /** Opens a sequencer client of its own and connects it to the port.
         Null when there is no sequencer or the connection is refused. */

@@ -43,10 +43,20 @@ SystemMidiPortLayer::SystemMidiPortLayer()
     silenceAlsa();
 }
 
+SystemMidiPortLayer::~SystemMidiPortLayer()
+{
+#if JUCE_LINUX
+    AlsaMidiOutputPort::closeListingClient(listingClient);
+#endif
+}
+
 juce::StringArray SystemMidiPortLayer::getOutputNames()
 {
 #if JUCE_LINUX
-    outputDevices = AlsaMidiOutputPort::listDestinations();
+    // A sequencer loaded after the start is found at the next look.
+    if (listingClient == nullptr)
+        listingClient = AlsaMidiOutputPort::openListingClient();
+    outputDevices = AlsaMidiOutputPort::listDestinations(listingClient);
 #else
     outputDevices = juce::MidiOutput::getAvailableDevices();
 #endif

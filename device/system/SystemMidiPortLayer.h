@@ -17,6 +17,7 @@ class SystemMidiPortLayer : public MidiPortLayer
 {
 public:
     SystemMidiPortLayer();
+    ~SystemMidiPortLayer() override;
 
     juce::StringArray getOutputNames() override;
     juce::StringArray getInputNames() override;
@@ -25,6 +26,7 @@ public:
 
 private:
 #if JUCE_LINUX
+    _snd_seq* listingClient = nullptr;
     std::vector<AlsaMidiOutputPort::Destination> outputDevices;
 #else
     juce::Array<juce::MidiDeviceInfo> outputDevices;
