@@ -47,6 +47,15 @@ juce::JUCEApplicationBase* createApplication()
 }
 } // namespace
 
+#if JUCE_WINDOWS
+// A Windows GUI build starts here; JUCE reads the UTF-16 command line itself.
+extern "C" int __stdcall WinMain(struct HINSTANCE__*, struct HINSTANCE__*, char*, int);
+extern "C" int __stdcall WinMain(struct HINSTANCE__*, struct HINSTANCE__*, char*, int)
+{
+    juce::JUCEApplicationBase::createInstance = &createApplication;
+    return juce::JUCEApplicationBase::main();
+}
+#else
 int main(int argc, char* argv[])
 {
     // JUCE reads the arguments as UTF-8 and would run past the end of one
@@ -62,3 +71,4 @@ int main(int argc, char* argv[])
     juce::JUCEApplicationBase::createInstance = &createApplication;
     return juce::JUCEApplicationBase::main(argc, validArgv.data());
 }
+#endif
