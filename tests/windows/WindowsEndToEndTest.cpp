@@ -133,7 +133,9 @@ TEST_P(WinmmPath, TheBuiltInImageArrivesWholeAndInOrderAndClosingEndsTheRun)
     {
         EXPECT_EQ(received[i].bytes, expected[i]) << "message " << i;
         if (i > 0 && driver.checkPause)
+        {
             EXPECT_GE(received[i].atMs - received[i - 1].atMs, 300.0) << "pause before message " << i;
+        }
     }
 
     const auto windows = e2e::visibleWindowsOf(app->getPid());
@@ -145,10 +147,12 @@ TEST_P(WinmmPath, TheBuiltInImageArrivesWholeAndInOrderAndClosingEndsTheRun)
     EXPECT_EQ(app->exitStatus(), 2);
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Drivers, WinmmPath, ::testing::Values(
-    DriverCase{"DriverFinishesEachBuffer", false, 3, true},
-    DriverCase{"DriverNeverFinishesABuffer", true, 1, false}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
+const DriverCase drivers[] = {
+    {"DriverFinishesEachBuffer", false, 3, true},
+    {"DriverNeverFinishesABuffer", true, 1, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Drivers, WinmmPath, ::testing::ValuesIn(drivers),
+                         [](const ::testing::TestParamInfo<DriverCase>& row)
+                         { return std::string(row.param.name); });
 } // namespace
