@@ -134,7 +134,7 @@ fi
 
 # The test-only winmm.dll (never shipped).
 mkdir -p "$build/tests"
-x86_64-w64-mingw32-gcc-posix -O2 -Wall -Wextra -Werror -shared -static-libgcc \
+x86_64-w64-mingw32-gcc-posix -O2 -Wall -Wextra -Werror -Wno-attributes -shared -static-libgcc \
     -o "$build/tests/winmm.dll" "$root/tests/windows/TestWinmm.c"
 
 version=$(sed -n 's/^project(Davirodir VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")

@@ -5,7 +5,8 @@
  * With DAVIRODIR_TEST_WINMM_NEVER_DONE set it takes long messages but never
  * marks them done (a driver that hangs), until midiOutReset hands them back.
  * Loaded instead of Wine's own with WINEDLLOVERRIDES="winmm=n,b" and the DLL
- * beside the exe. It exports what the exe imports from winmm (objdump -p). */
+ * beside the exe. It exports what the exe imports from winmm (objdump -p);
+ * -Wno-attributes: the MinGW headers declare these functions dllimport. */
 #define WINMMAPI __declspec(dllexport)
 #include <windows.h>
 
