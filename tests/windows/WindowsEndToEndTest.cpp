@@ -42,7 +42,7 @@ TEST_F(WineTest, ClosingTheWindowMidUploadEndsWithTwo)
     const auto image = writeImage("long.syx", 40, 100);
     auto app = start({"--autoupdate", "--file", windowsPath(image)}, virtualPorts());
     ASSERT_TRUE(waitUntil([&] { return sends("A").size() >= 2; }, 60000)) << "the upload never started";
-    const auto windows = e2e::visibleWindowsOf(app->getPid());
+    const auto windows = titledWindowsOf(app->getPid());
     ASSERT_EQ(windows.size(), 1);
 
     clickCloseButton(windows[0]);
@@ -55,10 +55,10 @@ TEST_F(WineTest, AMissingFileShowsItsAlertBeforeTheMainWindow)
 {
     const auto missing = images.file("missing.syx");
     auto app = start({"--autoupdate", "--file", windowsPath(missing)}, virtualPorts());
-    ASSERT_TRUE(waitUntil([&] { return !e2e::visibleWindowsOf(app->getPid()).isEmpty(); }, 60000))
+    ASSERT_TRUE(waitUntil([&] { return !titledWindowsOf(app->getPid()).isEmpty(); }, 60000))
         << "no window appeared";
     juce::Thread::sleep(1000); // a main window shown with the alert would be up by now
-    const auto windows = e2e::visibleWindowsOf(app->getPid());
+    const auto windows = titledWindowsOf(app->getPid());
     ASSERT_EQ(windows.size(), 1) << "only the alert may be up";
     EXPECT_TRUE(e2e::runCommand("xdotool getwindowname " + windows[0]).contains("not found"));
     EXPECT_TRUE(app->isRunning()) << "the updater waits for the alert to be dismissed";
@@ -138,7 +138,7 @@ TEST_P(WinmmPath, TheBuiltInImageArrivesWholeAndInOrderAndClosingEndsTheRun)
         }
     }
 
-    const auto windows = e2e::visibleWindowsOf(app->getPid());
+    const auto windows = titledWindowsOf(app->getPid());
     ASSERT_EQ(windows.size(), 1);
     const auto closedAt = juce::Time::getMillisecondCounter();
     clickCloseButton(windows[0]);

@@ -41,6 +41,17 @@ protected:
                 {"DAVIRODIR_VIRTUAL_MIDI_CAPTURE", windowsPath(capture.get())}};
     }
 
+    /** The visible windows of process pid that have a title: on Windows JUCE
+        draws a window's shadow with four untitled windows of its own. */
+    static juce::StringArray titledWindowsOf(int pid)
+    {
+        juce::StringArray titled;
+        for (const auto& id : e2e::visibleWindowsOf(pid))
+            if (e2e::runCommand("xdotool getwindowname " + id + " 2>/dev/null").trim().isNotEmpty())
+                titled.add(id);
+        return titled;
+    }
+
     /** Starts the exe with arguments, the environment given on top of Wine's own. */
     std::unique_ptr<e2e::AppProcess> start(const std::vector<std::string>& arguments,
                                            std::map<std::string, std::string> environment,
