@@ -2,6 +2,7 @@
 #include "app/ExitPolicy.h"
 #include "app/MainWindow.h"
 #include "app/ModalAlertSink.h"
+#include "app/WineRepaintPump.h"
 #include "device/MidiPortLayer.h"
 #include "upload/RealUploadClock.h"
 
@@ -36,6 +37,7 @@ private:
     std::unique_ptr<MidiPortLayer> ports;
     RealUploadClock clock;
     ModalAlertSink alerts;
+    WineRepaintPump repaintPump;
     std::unique_ptr<MainWindow> mainWindow;
 };
 

@@ -2,6 +2,7 @@
 
 #include "device/system/SystemMidiInputPort.h"
 #include "device/system/SystemMidiOutputPort.h"
+#include "device/system/WinmmMidiOutputPort.h"
 
 #if JUCE_LINUX
 #include <alsa/asoundlib.h>
@@ -59,10 +60,19 @@ std::unique_ptr<MidiOutputPort> SystemMidiPortLayer::openOutput(int index)
 {
     if (!juce::isPositiveAndBelow(index, outputDevices.size()))
         return nullptr;
+#if JUCE_WINDOWS
+    // JUCE's winmm send waits for the driver to finish the buffer with no time
+    // limit (juce_win32_Midi.cpp); our own port bounds that wait and can be
+    // cancelled, and like JUCE's returns once the driver is done with the bytes.
+    return WinmmMidiOutputPort::openListed(index);
+#else
+    // ALSA (Linux) and CoreMIDI (macOS) return before the bytes are on the
+    // wire: the port waits out their wire time.
     auto output = juce::MidiOutput::openDevice(outputDevices.getReference(index).identifier);
     if (output == nullptr)
         return nullptr;
     return std::make_unique<SystemMidiOutputPort>(std::move(output));
+#endif
 }
 
 std::unique_ptr<MidiInputPort> SystemMidiPortLayer::openInput(int index, juce::MidiInputCallback* callback)
