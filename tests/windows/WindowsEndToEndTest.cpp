@@ -65,6 +65,54 @@ TEST_F(WineTest, AMissingFileShowsItsAlertBeforeTheMainWindow)
     EXPECT_EQ(capture.get().getNumberOfChildFiles(juce::File::findFiles), 0) << "no port was opened";
 }
 
+/** A port name as the environment gives it, and the capture file it names. */
+struct PortName
+{
+    const char* what;
+    const char* utf8;
+    const char* captureUtf8;
+};
+
+void PrintTo(const PortName& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class PortNames : public WineTest, public ::testing::WithParamInterface<PortName>
+{
+};
+
+// Windows keeps the environment in UTF-16 and refuses some characters in file names.
+TEST_P(PortNames, ReachTheExecutableWholeAndNameItsCapture)
+{
+    const auto& c = GetParam();
+    const auto image = writeImage("two.syx", 2, 20);
+    auto app = start({"--autoupdate", "--file", windowsPath(image)},
+                     {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", c.utf8},
+                      {"DAVIRODIR_VIRTUAL_MIDI_CAPTURE", windowsPath(capture.get())}});
+    ASSERT_TRUE(app->waitForExit(90000));
+    EXPECT_EQ(app->exitStatus(), 0);
+    juce::MemoryBlock sent, expected;
+    ASSERT_TRUE(image.loadFileAsData(expected));
+    EXPECT_TRUE(capture.file(juce::String::fromUTF8(c.captureUtf8) + ".syx").loadFileAsData(sent))
+        << "no capture named after the port; the directory holds: "
+        << capture.get().findChildFiles(juce::File::findFiles, false).size() << " files";
+    EXPECT_EQ(sent, expected);
+}
+
+const PortName portNames[] = {
+    {"NotAscii",
+     "Z\xc3\xb6"
+     "deduri Win",
+     "Z\xc3\xb6"
+     "deduri Win"},
+    {"WithAColon", "MIDI: 1", "MIDI_ 1"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Environment, PortNames, ::testing::ValuesIn(portNames),
+                         [](const ::testing::TestParamInfo<PortName>& row)
+                         { return std::string(row.param.what); });
+
 /** One long message as the test winmm.dll logged it. */
 struct LoggedMessage
 {

@@ -57,6 +57,8 @@ protected:
                                            std::map<std::string, std::string> environment,
                                            const std::string& dllOverrides = "")
     {
+        // Wine reads the environment in the locale's character set.
+        environment["LC_ALL"] = "C.UTF-8";
         environment["WINEPREFIX"] = prefix().getFullPathName().toStdString();
         environment["WINEDEBUG"] = "-all";
         environment["WINEDLLOVERRIDES"] =
