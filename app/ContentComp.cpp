@@ -104,7 +104,8 @@ bool ContentComp::stopUpload(int timeoutMs)
 
 bool ContentComp::uploadFinished() const
 {
-    return protocol->getUploadProgress() == 1.0 || protocol->lastRunFoundDamagedImage();
+    return protocol->getUploadProgress() == 1.0 || protocol->lastRunFoundDamagedImage() ||
+           protocol->lastRunFailedToSend();
 }
 
 void ContentComp::quitAfterClose()
@@ -194,9 +195,9 @@ void ContentComp::changeListenerCallback(juce::ChangeBroadcaster* source)
             updateButton->setEnabled(true);
             interface->setEnabled(true);
         }
-        if (protocol->lastRunFoundDamagedImage())
+        if (protocol->lastRunFoundDamagedImage() || protocol->lastRunFailedToSend())
         {
-            // Nothing was sent: the controls come back as they were before the press.
+            // The run is over: the controls come back as they were before the press.
             interface->setEnabled(true);
             showConnectionLook(interface->isConnected());
         }

@@ -36,8 +36,9 @@ public:
         whether no upload thread runs any more. */
     bool stopUpload(int timeoutMs);
 
-    /** True once the last upload has sent the whole image, or refused a
-        damaged one (which ends the process with a status of its own). */
+    /** True once the last upload has sent the whole image, refused a damaged
+        one or stopped on a failed send (each ends an automatic update with a
+        status of its own). */
     bool uploadFinished() const;
 
     /** Asks the application to quit, once the user has closed the window and

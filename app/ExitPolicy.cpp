@@ -14,6 +14,8 @@ int exitStatusFor(bool automatic, BasicSysexProtocolClass::Outcome outcome, bool
     {
     case Outcome::damagedImage:
         return exitstatus::damagedImage;
+    case Outcome::sendFailed:
+        return exitstatus::sendFailed;
     case Outcome::completed:
     case Outcome::stopped: // in the completion pause: everything was sent
     case Outcome::none:

@@ -10,6 +10,7 @@ namespace exitstatus
 constexpr int completed = 0;    ///< the whole image was sent, or the window closed without --autoupdate
 constexpr int damagedImage = 1; ///< the image is damaged; nothing was sent
 constexpr int unfinished = 2;   ///< the window was closed before the whole image was sent
+constexpr int sendFailed = 3;   ///< a message did not go out whole; nothing was sent after it
 } // namespace exitstatus
 
 /** The status to end with. automatic: --autoupdate was given; without it the

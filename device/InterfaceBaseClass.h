@@ -22,7 +22,9 @@ public:
     virtual std::int32_t readBytes(std::uint8_t* destination, std::uint32_t maxCount) = 0;
 
     /** Sends count bytes as one message and returns only when they have left.
-        Sends nothing when no output port is open. Always returns 0. */
+        Returns 0 when they all went out (or there was nothing to send), and
+        a non-zero status when the message did not go out whole: no output
+        port is open, or the port refused it or has gone. */
     virtual std::int32_t sendBytes(const std::uint8_t* data, std::int32_t count) = 0;
 
     /** True when every port this interface uses is open. */

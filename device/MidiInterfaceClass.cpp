@@ -9,10 +9,13 @@ MidiInterfaceClass::MidiInterfaceClass(bool withOutput, bool withInput, MidiPort
     : portLayer(layer), hasOutput(withOutput), hasInput(withInput)
 {
     createSelectors();
+    if (hasOutput)
+        startTimer(500);
 }
 
 MidiInterfaceClass::~MidiInterfaceClass()
 {
+    stopTimer();
     deleteAllChildren();
     outputSelector = inputSelector = nullptr;
     outputLabel = inputLabel = nullptr;
@@ -46,14 +49,47 @@ void MidiInterfaceClass::createSelector(juce::ComboBox*& selector, juce::Label*&
     label = new juce::Label({}, caption);
     label->attachToComponent(selector, false);
 
-    selector->addItem(disconnectedText, names.size() + 1);
-    // A separator with nothing below it would still be drawn.
-    if (!names.isEmpty())
-        selector->addSeparator();
-    for (int i = 0; i < names.size(); ++i)
-        selector->addItem(names[i], i + 1);
+    fillSelector(*selector, names);
     selector->setSelectedId(names.size() + 1, juce::sendNotificationAsync);
     selector->addListener(this);
+}
+
+void MidiInterfaceClass::fillSelector(juce::ComboBox& selector, const juce::StringArray& names)
+{
+    selector.clear(juce::dontSendNotification);
+    selector.addItem(disconnectedText, names.size() + 1);
+    // A separator with nothing below it would still be drawn.
+    if (!names.isEmpty())
+        selector.addSeparator();
+    for (int i = 0; i < names.size(); ++i)
+        selector.addItem(names[i], i + 1);
+}
+
+void MidiInterfaceClass::timerCallback()
+{
+    // During an upload the list stays as it is; a port that goes then fails the send.
+    if (isEnabled())
+        followOutputs();
+}
+
+void MidiInterfaceClass::followOutputs()
+{
+    auto names = portLayer.getOutputNames();
+    if (names == outputNames)
+        return;
+
+    const int selectedId = outputSelector->getSelectedId();
+    const auto selectedName =
+        selectedId >= 1 && selectedId <= numOutputs ? outputNames[selectedId - 1] : juce::String();
+    outputNames = std::move(names);
+    numOutputs = outputNames.size();
+    fillSelector(*outputSelector, outputNames);
+
+    const int index = selectedName.isEmpty() ? -1 : outputNames.indexOf(selectedName);
+    outputSelector->setSelectedId(index >= 0 ? index + 1 : numOutputs + 1, juce::dontSendNotification);
+    if (index < 0 && selectedName.isNotEmpty())
+        closeOutput();
+    sendChangeMessage();
 }
 
 void MidiInterfaceClass::resized()
@@ -191,8 +227,8 @@ std::int32_t MidiInterfaceClass::sendBytes(const std::uint8_t* data, std::int32_
     if (data == nullptr || count <= 0)
         return 0;
     const std::lock_guard<std::mutex> lock(sendMutex);
-    if (midiOutput != nullptr)
-        midiOutput->send(data, count);
+    if (midiOutput == nullptr || !midiOutput->send(data, count))
+        return sendFailed;
     return 0;
 }
 

@@ -13,8 +13,11 @@
 /** The device interface over MIDI ports: up to two selectors, output and
     input, each with its caption, listing "(Disconnected)" (id = number of
     ports + 1) first, then a separator, then the ports with ids 1 to the
-    number of ports. The ports are listed once, at construction. Choosing an
-    entry opens its port at once. Bytes arriving on the open input wait in a
+    number of ports. Choosing an entry opens its port at once. While the
+    interface is enabled (no upload runs) the output list follows the system,
+    looked at twice a second: the selection is kept by name, and a selected
+    port that has gone shows "(Disconnected)" and is closed, with a change
+    message. Bytes arriving on the open input wait in a
     256-byte ring for readBytes; unread bytes are overwritten once 256 more
     have arrived.
 
@@ -24,9 +27,13 @@
     or replaced while a send on it is in progress. */
 class MidiInterfaceClass : public InterfaceBaseClass,
                            public juce::ComboBox::Listener,
-                           public juce::MidiInputCallback
+                           public juce::MidiInputCallback,
+                           private juce::Timer
 {
 public:
+    /** What sendBytes returns for a message that did not go out whole. */
+    static constexpr std::int32_t sendFailed = -1;
+
     /** Uses the given ports; layer must outlive the interface. */
     MidiInterfaceClass(bool hasOutput, bool hasInput, MidiPortLayer& layer);
 
@@ -37,9 +44,9 @@ public:
     /** Returns 0 when no input port is open. */
     std::int32_t readBytes(std::uint8_t* destination, std::uint32_t maxCount) override;
 
-    /** Blocks until the message has left the port. Returns 0 whatever happens,
-        and at once with nothing sent when no output port is open or count is
-        not positive. */
+    /** Blocks until the message has left the port. Returns 0 at once when
+        count is not positive; sendFailed at once when no output port is open,
+        or after the port has refused the message. */
     std::int32_t sendBytes(const std::uint8_t* data, std::int32_t count) override;
 
     bool isConnected() override;
@@ -65,6 +72,10 @@ private:
     static constexpr int receiveBufferSize = 256;
 
     void createSelectors();
+    void timerCallback() override;
+    /** Takes the output list again and shows it if it has changed. */
+    void followOutputs();
+    void fillSelector(juce::ComboBox& selector, const juce::StringArray& names);
     void createSelector(juce::ComboBox*& selector, juce::Label*& label, const juce::String& selectorName,
                         const juce::String& caption, const juce::StringArray& names);
     void openOutput(int id);

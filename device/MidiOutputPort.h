@@ -15,8 +15,8 @@ public:
     virtual bool send(const std::uint8_t* data, int count) = 0;
 
     /** Makes a send that would otherwise never return give up at once, and
-        every later one too; a send that is only taking its wire time still
-        completes. Callable from any thread while a send runs, to close the
+        every later one too; a port may also cut short a send that is only
+        taking its wire time. Callable from any thread while a send runs, to close the
         port without waiting forever. */
     virtual void cancelStalledSend() = 0;
 };

@@ -40,15 +40,19 @@ int numberOr(const char* variableName, int fallback)
 
 std::unique_ptr<MidiPortLayer> MidiPortLayer::createFromEnvironment()
 {
-    juce::String outputs, inputs;
+    juce::String outputs, inputs, outputsFile;
     const bool hasOutputs = readVariable("DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", outputs);
     const bool hasInputs = readVariable("DAVIRODIR_VIRTUAL_MIDI_INPUTS", inputs);
-    if (!hasOutputs && !hasInputs)
+    const bool hasOutputsFile = readVariable("DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", outputsFile);
+    if (!hasOutputs && !hasInputs && !hasOutputsFile)
         return std::make_unique<SystemMidiPortLayer>();
 
     VirtualMidiPortLayer::Options options;
     options.outputNames = portNames(outputs);
     options.inputNames = portNames(inputs);
+    // The file wins over the fixed list; an empty value names no file.
+    if (hasOutputsFile && outputsFile.isNotEmpty())
+        options.outputNamesFile = juce::File::getCurrentWorkingDirectory().getChildFile(outputsFile);
     juce::String captureDirectory;
     if (readVariable("DAVIRODIR_VIRTUAL_MIDI_CAPTURE", captureDirectory) && captureDirectory.isNotEmpty())
         options.captureDirectory = juce::File::getCurrentWorkingDirectory().getChildFile(captureDirectory);

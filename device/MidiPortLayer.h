@@ -14,7 +14,8 @@ class MidiPortLayer
 public:
     virtual ~MidiPortLayer() = default;
 
-    /** Names of the output ports, in a stable order; empty when there are none. */
+    /** Names of the output ports as they are now, in a stable order; empty
+        when there are none. Cheap enough to ask about once a second. */
     virtual juce::StringArray getOutputNames() = 0;
 
     /** Names of the input ports, in a stable order; empty when there are none. */
@@ -30,8 +31,9 @@ public:
         source. Returns null when the index has no port or it cannot be opened. */
     virtual std::unique_ptr<MidiInputPort> openInput(int index, juce::MidiInputCallback* callback) = 0;
 
-    /** The virtual layer when DAVIRODIR_VIRTUAL_MIDI_OUTPUTS or
-        DAVIRODIR_VIRTUAL_MIDI_INPUTS is set (a side without its variable then
-        has no ports), otherwise the system's ports. Never null. */
+    /** The virtual layer when DAVIRODIR_VIRTUAL_MIDI_OUTPUTS,
+        DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE or DAVIRODIR_VIRTUAL_MIDI_INPUTS is
+        set (a side without its variable then has no ports; the file wins over
+        the list), otherwise the system's ports. Never null. */
     static std::unique_ptr<MidiPortLayer> createFromEnvironment();
 };

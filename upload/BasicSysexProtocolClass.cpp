@@ -111,7 +111,17 @@ void BasicSysexProtocolClass::run()
         if (length == 0)
             break; // cannot happen on a clean image; never loop without sending
 
-        interface->sendBytes(messageStart, static_cast<std::int32_t>(length));
+        if (interface->sendBytes(messageStart, static_cast<std::int32_t>(length)) != 0)
+        {
+            if (threadShouldExit())
+                break; // closing cut the send short
+            // The device may hold part of a message: nothing more may follow it.
+            outcome = Outcome::sendFailed;
+            setStatusText(sendFailedText);
+            sendChangeMessage(); // the text may be unchanged from a previous run
+            finishRun(Outcome::sendFailed);
+            return;
+        }
         clock.pause(pauseAfterMessageMs);
         if (threadShouldExit())
             break; // a stopped run must never report the last message as done

@@ -14,6 +14,8 @@
 
     A run first checks the framing of the whole image. A damaged image is
     never sent, not even in part: the run sets damagedImageText, enables the
+    interface and ends. A message that does not go out whole ends the run at
+    once, with nothing sent after it: the run sets sendFailedText, enables the
     interface and ends. With autoUpdate set, a clean run waits 2000 ms before
     its first message, and every run that is not stopped asks the
     application to quit at its end: exit status 0 after a completed update,
@@ -36,6 +38,7 @@ public:
         completed,    ///< all sent, both closing texts shown
         stopped,      ///< an exit request ended the run first
         damagedImage, ///< the image's framing is broken; nothing was sent
+        sendFailed,   ///< a message did not go out whole; nothing was sent after it
     };
 
     /** Told, on the upload thread, how an automatic update has ended. */
@@ -45,6 +48,8 @@ public:
     static constexpr const char* completedText = "Update completed";
     static constexpr const char* powerCycleText = "Please turn power off and on again";
     static constexpr const char* damagedImageText = "Firmware image is damaged: nothing was sent";
+    static constexpr const char* sendFailedText =
+        "Sending failed: the MIDI output is gone. Reconnect it and press update again";
 
     /** Message thread. interface, firmware and clock (which paces the runs)
         are not owned and must outlive this object. With autoUpdate set,
@@ -68,6 +73,9 @@ public:
 
     /** True when the last run refused a damaged image. */
     bool lastRunFoundDamagedImage() const noexcept { return getLastOutcome() == Outcome::damagedImage; }
+
+    /** True when the last run ended on a message that did not go out whole. */
+    bool lastRunFailedToSend() const noexcept { return getLastOutcome() == Outcome::sendFailed; }
 
     /** Exact fraction of the image's bytes sent, unrounded. */
     double getUploadProgress() const;

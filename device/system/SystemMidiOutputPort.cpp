@@ -15,9 +15,8 @@ bool SystemMidiOutputPort::send(const std::uint8_t* data, int count)
         return false;
     const auto began = std::chrono::steady_clock::now();
     output->sendMessageNow(juce::MidiMessage(data, count, 0.0));
-    // ALSA hands the bytes to the sequencer, and CoreMIDI to its server, and
-    // both return before they are on the wire; the device's pause must start
-    // only after the last byte.
+    // CoreMIDI hands the bytes to its server and returns before they are on
+    // the wire; the device's pause must start only after the last byte.
     midiwire::sleepUntil(began + midiwire::wireTime(count));
     return true;
 }

@@ -28,7 +28,7 @@ void silenceAlsa()
 #endif
 }
 
-juce::StringArray namesOf(const juce::Array<juce::MidiDeviceInfo>& devices)
+template <typename Devices> juce::StringArray namesOf(const Devices& devices)
 {
     juce::StringArray names;
     for (const auto& device : devices)
@@ -46,7 +46,11 @@ SystemMidiPortLayer::SystemMidiPortLayer()
 
 juce::StringArray SystemMidiPortLayer::getOutputNames()
 {
+#if JUCE_LINUX
+    outputDevices = AlsaMidiOutputPort::listDestinations();
+#else
     outputDevices = juce::MidiOutput::getAvailableDevices();
+#endif
     return namesOf(outputDevices);
 }
 
@@ -58,16 +62,18 @@ juce::StringArray SystemMidiPortLayer::getInputNames()
 
 std::unique_ptr<MidiOutputPort> SystemMidiPortLayer::openOutput(int index)
 {
-    if (!juce::isPositiveAndBelow(index, outputDevices.size()))
+    if (!juce::isPositiveAndBelow(index, static_cast<int>(outputDevices.size())))
         return nullptr;
-#if JUCE_WINDOWS
+#if JUCE_LINUX
+    return AlsaMidiOutputPort::open(outputDevices[static_cast<std::size_t>(index)]);
+#elif JUCE_WINDOWS
     // JUCE's winmm send waits for the driver to finish the buffer with no time
     // limit (juce_win32_Midi.cpp); our own port bounds that wait and can be
     // cancelled, and like JUCE's returns once the driver is done with the bytes.
-    return WinmmMidiOutputPort::openListed(index);
+    return WinmmMidiOutputPort::open(outputDevices.getReference(index).name);
 #else
-    // ALSA (Linux) and CoreMIDI (macOS) return before the bytes are on the
-    // wire: the port waits out their wire time.
+    // CoreMIDI (macOS) returns before the bytes are on the wire: the port
+    // waits out their wire time, as the ALSA one does.
     auto output = juce::MidiOutput::openDevice(outputDevices.getReference(index).identifier);
     if (output == nullptr)
         return nullptr;

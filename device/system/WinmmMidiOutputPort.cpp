@@ -41,22 +41,28 @@ struct Buffer
 };
 } // namespace
 
-std::unique_ptr<WinmmMidiOutputPort> WinmmMidiOutputPort::openListed(int index)
+std::unique_ptr<WinmmMidiOutputPort> WinmmMidiOutputPort::open(const juce::String& juceName)
 {
-    int listed = 0;
+    // The list as juce_win32_Midi.cpp makes it: the devices whose capabilities
+    // can be read, in device order, duplicate names numbered.
+    juce::StringArray names;
+    std::vector<UINT> ids;
     for (UINT id = 0; id < midiOutGetNumDevs(); ++id)
     {
         MIDIOUTCAPSW caps{};
         if (midiOutGetDevCapsW(id, &caps, sizeof(caps)) != MMSYSERR_NOERROR)
             continue;
-        if (listed++ != index)
-            continue;
-        HMIDIOUT handle = nullptr;
-        if (midiOutOpen(&handle, id, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR)
-            return nullptr;
-        return std::unique_ptr<WinmmMidiOutputPort>(new WinmmMidiOutputPort(handle));
+        names.add(juce::String(caps.szPname));
+        ids.push_back(id);
     }
-    return nullptr;
+    names.appendNumbersToDuplicates(false, false, juce::CharPointer_UTF8("-"), juce::CharPointer_UTF8(""));
+    const int index = names.indexOf(juceName);
+    if (index < 0)
+        return nullptr;
+    HMIDIOUT handle = nullptr;
+    if (midiOutOpen(&handle, ids[static_cast<std::size_t>(index)], 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR)
+        return nullptr;
+    return std::unique_ptr<WinmmMidiOutputPort>(new WinmmMidiOutputPort(handle));
 }
 
 WinmmMidiOutputPort::WinmmMidiOutputPort(void* openedHandle) : handle(openedHandle) {}

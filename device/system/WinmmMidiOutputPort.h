@@ -17,10 +17,9 @@
 class WinmmMidiOutputPort : public MidiOutputPort
 {
 public:
-    /** Opens the index-th output of JUCE's own list of outputs (the devices
-        whose capabilities can be read, in device order); nullptr when it
-        cannot be opened. */
-    static std::unique_ptr<WinmmMidiOutputPort> openListed(int index);
+    /** Opens the output JUCE's own list names so (duplicates numbered as
+        JUCE does); nullptr when there is none or it cannot be opened. */
+    static std::unique_ptr<WinmmMidiOutputPort> open(const juce::String& juceName);
     ~WinmmMidiOutputPort() override;
 
     /** Returns false for an empty message, one the driver refused, did not

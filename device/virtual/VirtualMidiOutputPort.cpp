@@ -47,6 +47,8 @@ bool VirtualMidiOutputPort::send(const std::uint8_t* data, int count)
 
     if (settings.failFrom > 0 && number >= settings.failFrom)
         return false;
+    if (settings.isPresent && !settings.isPresent())
+        return false;
     if (settings.stallFrom > 0 && number >= settings.stallFrom)
     {
         std::unique_lock<std::mutex> lock(stallMutex);

@@ -31,6 +31,9 @@ public:
         int failFrom = 0;
         /** 1-based number of the send that blocks until cancelStalledSend; 0 for none. */
         int stallFrom = 0;
+        /** Asked as each send begins; a port no longer present fails the
+            send. Always present when empty. */
+        std::function<bool()> isPresent;
         /** Called as each send begins. */
         std::function<void()> onSendBegun;
         /** Called with each message that was sent, before the send returns. */
@@ -43,8 +46,8 @@ public:
     explicit VirtualMidiOutputPort(Settings settings);
     ~VirtualMidiOutputPort() override;
 
-    /** Returns false, capturing nothing, for an empty message, a failing send
-        or a stalled send that was cancelled. */
+    /** Returns false, capturing nothing, for an empty message, a port no
+        longer present, a failing send or a stalled send that was cancelled. */
     bool send(const std::uint8_t* data, int count) override;
     void cancelStalledSend() override;
 

@@ -27,13 +27,27 @@ juce::StringArray shownNames(const juce::StringArray& listedNames)
 } // namespace
 
 VirtualMidiPortLayer::VirtualMidiPortLayer(Options layerOptions)
-    : options(std::move(layerOptions)), outputRecords(static_cast<std::size_t>(options.outputNames.size()))
+    : options(std::move(layerOptions)), listedOutputs(readOutputList())
 {
+}
+
+juce::StringArray VirtualMidiPortLayer::readOutputList() const
+{
+    if (options.outputNamesFile == juce::File())
+        return options.outputNames;
+    juce::StringArray lines;
+    lines.addLines(options.outputNamesFile.loadFileAsString());
+    lines.trim();
+    lines.removeEmptyStrings();
+    return lines;
 }
 
 juce::StringArray VirtualMidiPortLayer::getOutputNames()
 {
-    return shownNames(options.outputNames);
+    auto listed = readOutputList();
+    const std::lock_guard<std::mutex> lock(recordMutex);
+    listedOutputs = std::move(listed);
+    return shownNames(listedOutputs);
 }
 
 juce::StringArray VirtualMidiPortLayer::getInputNames()
@@ -43,35 +57,40 @@ juce::StringArray VirtualMidiPortLayer::getInputNames()
 
 std::unique_ptr<MidiOutputPort> VirtualMidiPortLayer::openOutput(int index)
 {
-    if (!juce::isPositiveAndBelow(index, options.outputNames.size()) || !opens(options.outputNames[index]))
-        return nullptr;
-    const auto slot = static_cast<std::size_t>(index);
+    juce::String listedName;
+    OutputRecord* record = nullptr; // std::map never moves its entries
     {
         const std::lock_guard<std::mutex> lock(recordMutex);
-        ++outputRecords[slot].openCount;
-        ++outputRecords[slot].openNow;
+        if (!juce::isPositiveAndBelow(index, listedOutputs.size()) || !opens(listedOutputs[index]))
+            return nullptr;
+        listedName = listedOutputs[index];
+        record = &outputRecords[listedName];
+        ++record->openCount;
+        ++record->openNow;
     }
 
     VirtualMidiOutputPort::Settings settings;
-    settings.name = shownName(options.outputNames[index]);
+    settings.name = shownName(listedName);
     settings.captureDirectory = options.captureDirectory;
     settings.bitsPerSecond = options.bitsPerSecond;
     settings.failFrom = options.failFrom;
     settings.stallFrom = options.stallFrom;
-    settings.onSendBegun = [this, slot]
+    if (options.outputNamesFile != juce::File())
+        settings.isPresent = [this, listedName] { return readOutputList().contains(listedName); };
+    settings.onSendBegun = [this, record]
     {
         const std::lock_guard<std::mutex> lock(recordMutex);
-        ++outputRecords[slot].sendsBegun;
+        ++record->sendsBegun;
     };
-    settings.onSent = [this, slot](const std::uint8_t* data, int count)
+    settings.onSent = [this, record](const std::uint8_t* data, int count)
     {
         const std::lock_guard<std::mutex> lock(recordMutex);
-        outputRecords[slot].sent.emplace_back(data, static_cast<std::size_t>(count));
+        record->sent.emplace_back(data, static_cast<std::size_t>(count));
     };
-    settings.onClosed = [this, slot]
+    settings.onClosed = [this, record]
     {
         const std::lock_guard<std::mutex> lock(recordMutex);
-        --outputRecords[slot].openNow;
+        --record->openNow;
     };
     return std::make_unique<VirtualMidiOutputPort>(std::move(settings));
 }
@@ -107,34 +126,38 @@ bool VirtualMidiPortLayer::deliverToInput(int index, const juce::MidiMessage& me
     return delivered;
 }
 
+const VirtualMidiPortLayer::OutputRecord* VirtualMidiPortLayer::recordAt(int index) const
+{
+    if (!juce::isPositiveAndBelow(index, listedOutputs.size()))
+        return nullptr;
+    const auto found = outputRecords.find(listedOutputs[index]);
+    return found != outputRecords.end() ? &found->second : nullptr;
+}
+
 std::vector<juce::MemoryBlock> VirtualMidiPortLayer::getSentMessages(int index) const
 {
     const std::lock_guard<std::mutex> lock(recordMutex);
-    if (!juce::isPositiveAndBelow(index, static_cast<int>(outputRecords.size())))
-        return {};
-    return outputRecords[static_cast<std::size_t>(index)].sent;
+    const auto* record = recordAt(index);
+    return record != nullptr ? record->sent : std::vector<juce::MemoryBlock>();
 }
 
 int VirtualMidiPortLayer::getOutputOpenCount(int index) const
 {
     const std::lock_guard<std::mutex> lock(recordMutex);
-    if (!juce::isPositiveAndBelow(index, static_cast<int>(outputRecords.size())))
-        return 0;
-    return outputRecords[static_cast<std::size_t>(index)].openCount;
+    const auto* record = recordAt(index);
+    return record != nullptr ? record->openCount : 0;
 }
 
 int VirtualMidiPortLayer::getSendsBegun(int index) const
 {
     const std::lock_guard<std::mutex> lock(recordMutex);
-    if (!juce::isPositiveAndBelow(index, static_cast<int>(outputRecords.size())))
-        return 0;
-    return outputRecords[static_cast<std::size_t>(index)].sendsBegun;
+    const auto* record = recordAt(index);
+    return record != nullptr ? record->sendsBegun : 0;
 }
 
 bool VirtualMidiPortLayer::isOutputOpen(int index) const
 {
     const std::lock_guard<std::mutex> lock(recordMutex);
-    if (!juce::isPositiveAndBelow(index, static_cast<int>(outputRecords.size())))
-        return false;
-    return outputRecords[static_cast<std::size_t>(index)].openNow > 0;
+    const auto* record = recordAt(index);
+    return record != nullptr && record->openNow > 0;
 }

@@ -3,14 +3,19 @@
 #include "device/MidiPortLayer.h"
 #include "device/virtual/VirtualMidiInputPort.h"
 
+#include <map>
 #include <mutex>
 #include <vector>
 
 /** Virtual MIDI ports for machines without MIDI, and for tests. A port name
-    beginning with '!' is listed without it and fails to open. The layer
-    records, per output index, how often it was opened, how many sends began
-    and every message sent, so tests can check what left. Ports must not
-    outlive the layer. The recording functions may be called from any thread. */
+    beginning with '!' is listed without it and fails to open. The outputs
+    are a fixed list, or the lines of a file read again each time the list is
+    taken, so that writing the file plugs and unplugs them; an output whose
+    line has gone fails its sends. The layer records, per output name, how
+    often it was opened, how many sends began and every message sent, so tests
+    can check what left; the recording functions find the name at an index of
+    the list last taken. Ports must not outlive the layer. The recording
+    functions may be called from any thread. */
 class VirtualMidiPortLayer : public MidiPortLayer
 {
 public:
@@ -26,6 +31,9 @@ public:
         int failFrom = 0;
         /** This 1-based send on a port blocks until the port is closed; 0 for never. */
         int stallFrom = 0;
+        /** When not juce::File(), the output names are this file's non-empty
+            lines instead of outputNames; a missing file lists none. */
+        juce::File outputNamesFile;
     };
 
     explicit VirtualMidiPortLayer(Options options);
@@ -61,9 +69,14 @@ private:
         std::vector<juce::MemoryBlock> sent;
     };
 
+    /** The listed output names, '!' included: the file's lines, or the fixed list. */
+    juce::StringArray readOutputList() const;
+    const OutputRecord* recordAt(int index) const;
+
     const Options options;
     mutable std::mutex recordMutex;
-    std::vector<OutputRecord> outputRecords;
+    juce::StringArray listedOutputs;
+    std::map<juce::String, OutputRecord> outputRecords;
     struct OpenInput
     {
         int index;

@@ -73,8 +73,8 @@ protected:
         return e2e::waitUntil(condition, timeoutMs);
     }
 
-    /** Clicks the glass close button at the right end of the window's title bar. */
-    static void clickCloseButton(const juce::String& windowId)
+    /** Clicks at x, y from the window's top left corner; a negative x counts from its right edge. */
+    static void clickInWindow(const juce::String& windowId, int x, int y)
     {
         const auto geometry = runCommand("xdotool getwindowgeometry --shell " + windowId);
         juce::StringArray lines;
@@ -86,9 +86,13 @@ protected:
                     return line.fromFirstOccurrenceOf("=", false, false).getIntValue();
             return -1;
         };
-        const int x = value("X"), y = value("Y"), w = value("WIDTH");
-        runCommand("xdotool mousemove " + juce::String(x + w - 20) + " " + juce::String(y + 17) + " click 1");
+        const int left = value("X"), top = value("Y"), w = value("WIDTH");
+        const int atX = x < 0 ? left + w + x : left + x;
+        runCommand("xdotool mousemove " + juce::String(atX) + " " + juce::String(top + y) + " click 1");
     }
+
+    /** Clicks the glass close button at the right end of the window's title bar. */
+    static void clickCloseButton(const juce::String& windowId) { clickInWindow(windowId, -20, 17); }
 
     testsupport::TemporaryDirectory capture, images;
 };

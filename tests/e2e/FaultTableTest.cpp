@@ -44,7 +44,6 @@ enum class Outcome
 constexpr int messageLength = 24;
 constexpr int pauseMs = 300;
 constexpr int automaticWaitMs = 2000;
-constexpr int completionPauseMs = 5000;
 
 const std::vector<std::string> autoUpdate{"--autoupdate"};
 const std::string bothPorts = "Port A;Port B";
@@ -147,13 +146,14 @@ const Fault faults[] = {
         .switches({"--autoupdate", "--outputid", "1"})
         .ports("!Port A;Port B")
         .expect(Outcome::alertAndStays, ""),
-    // Failed sends still count: every message keeps its pause, and the run completes.
+    // The first failed send ends the run at once, with a status of its own.
     Fault("SendsFailFromTheThirdMessage")
         .image(5)
         .variable("DAVIRODIR_VIRTUAL_MIDI_FAIL_FROM", "3")
         .sent(2, 2)
-        .endsWithin(40000)
-        .runsAtLeast(automaticWaitMs + 5 * pauseMs + completionPauseMs),
+        .endsWithin(20000)
+        .runsAtLeast(automaticWaitMs + 2 * pauseMs)
+        .status(3),
     // A thread stuck in a send may hold up the quit for 5000 ms, no longer.
     Fault("SendStallsAtTheThirdMessageThenClosed")
         .image(5)

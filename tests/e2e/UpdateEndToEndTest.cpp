@@ -100,3 +100,43 @@ TEST_F(E2eTest, ASecondStartDuringAnUpdateEndsAtOnceAndChangesNothing)
     EXPECT_FALSE(captured("Port B", ".syx").exists());
 }
 } // namespace
+
+namespace
+{
+// Where the panel's controls are in the main window: the title bar is 26 pixels high.
+constexpr int titleBar = 26;
+constexpr int selectorX = 325, selectorY = titleBar + 140;
+constexpr int updateX = 593, updateY = titleBar + 230;
+
+TEST_F(E2eTest, AnInterfacePluggedInAfterTheStartCanBeChosenAndUpdated)
+{
+    const auto outputs = images.file("outputs.txt");
+    ASSERT_TRUE(outputs.create());
+    const auto image = writeImage("plugged.syx", 3, 40);
+    AppProcess app({"--file", image.getFullPathName().toStdString()},
+                   {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", outputs.getFullPathName().toStdString()},
+                    {"DAVIRODIR_VIRTUAL_MIDI_CAPTURE", capture.get().getFullPathName().toStdString()}});
+    juce::StringArray windows;
+    ASSERT_TRUE(waitUntil(
+        [&]
+        {
+            windows = e2e::visibleWindowsOf(app.getPid());
+            return windows.size() == 1;
+        },
+        20000));
+
+    ASSERT_TRUE(outputs.replaceWithText("Zodeduri MIDI\n"));
+    e2e::runCommand("sleep 1.5"); // the selector looks twice a second
+    clickInWindow(windows[0], selectorX, selectorY);
+    e2e::runCommand("sleep 0.5; xdotool key Down; sleep 0.3; xdotool key Return; sleep 0.5");
+    clickInWindow(windows[0], updateX, updateY);
+
+    ASSERT_TRUE(waitUntil([&] { return sends("Zodeduri MIDI").size() == 3; }, 20000))
+        << "the plugged-in port was not chosen and updated";
+    juce::MemoryBlock sent, expected;
+    captured("Zodeduri MIDI", ".syx").loadFileAsData(sent);
+    image.loadFileAsData(expected);
+    EXPECT_EQ(sent, expected);
+    app.kill();
+}
+} // namespace

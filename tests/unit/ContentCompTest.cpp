@@ -22,6 +22,17 @@ namespace
 const juce::Colour connectedLook(126, 191, 126);
 const juce::Colour notConnectedLook(255, 126, 126);
 
+/** Virtual outputs without wire time, sends failing or stalling from a given one. */
+VirtualMidiPortLayer::Options outputsNamed(juce::StringArray names, int failFrom = 0, int stallFrom = 0)
+{
+    VirtualMidiPortLayer::Options options;
+    options.outputNames = std::move(names);
+    options.bitsPerSecond = 0;
+    options.failFrom = failFrom;
+    options.stallFrom = stallFrom;
+    return options;
+}
+
 /** A panel over virtual ports "Port A", "Port B" and a broken "Port C", with
     alerts and quit requests recorded. */
 class PanelTest : public ::testing::Test
@@ -73,7 +84,7 @@ protected:
     juce::String caption() { return panel->getProgressLabel().getText(); }
     bool threadRunning() { return panel->getProtocol()->isThreadRunning(); }
 
-    VirtualMidiPortLayer ports{{{"Port A", "Port B", "!Port C"}, {}, juce::File(), 0, 0, 0}};
+    VirtualMidiPortLayer ports{outputsNamed({"Port A", "Port B", "!Port C"})};
     SysexUploadSimulatedClock clock;
     testsupport::AlertRecorder recorder;
     std::atomic<int> lastQuitStatus{-1};
@@ -277,6 +288,30 @@ TEST_F(PanelTest, ADamagedImageGivesTheControlsBackWithoutReselecting)
     EXPECT_EQ(ports.getSendsBegun(0), 0);
 }
 
+TEST_F(PanelTest, AFailedSendSaysSoAndGivesTheControlsBack)
+{
+    VirtualMidiPortLayer failing{outputsNamed({"Port A"}, 2)};
+    panel = std::make_unique<ContentComp>(nullptr, "", services(failing));
+    panel->setSize(650, 370);
+    panel->getInterface().selectOutputById(1);
+    ASSERT_TRUE(waitFor([&] { return panel->getUpdateButton().isEnabled(); }));
+    panel->getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor(
+        [&]
+        {
+            return caption() == "Update progress: Sending failed: the MIDI output is gone. Reconnect it and "
+                                "press update again" &&
+                   !threadRunning();
+        }))
+        << caption();
+    ASSERT_TRUE(waitFor([&] { return panel->getUpdateButton().isEnabled(); }));
+    EXPECT_TRUE(panel->getInterface().isEnabled());
+    EXPECT_EQ(failing.getSendsBegun(0), 2);
+    EXPECT_EQ(failing.getSentMessages(0).size(), 1u);
+    EXPECT_EQ(quitRequests.load(), 0);
+    panel = nullptr; // before its ports
+}
+
 TEST_F(PanelTest, AMissingFileKeepsTheBuiltInImageAndItsText)
 {
     auto& p = makePanel("--file /nonexistent/fw.syx");
@@ -290,7 +325,7 @@ TEST_F(PanelTest, AMissingFileKeepsTheBuiltInImageAndItsText)
 
 TEST_F(PanelTest, DestroyingThePanelMidUploadEndsTheThreadFirstAndResetsTheLook)
 {
-    VirtualMidiPortLayer stalling{{{"Port A"}, {}, juce::File(), 0, 0, 3}};
+    VirtualMidiPortLayer stalling{outputsNamed({"Port A"}, 0, 3)};
     panel = std::make_unique<ContentComp>(nullptr, "", services(stalling));
     const auto* look = &panel->getLookAndFeel();
     panel->getInterface().selectOutputById(1);
@@ -301,5 +336,132 @@ TEST_F(PanelTest, DestroyingThePanelMidUploadEndsTheThreadFirstAndResetsTheLook)
     EXPECT_LT(juce::Time::getMillisecondCounter() - start, 5000u);
     EXPECT_NE(&juce::LookAndFeel::getDefaultLookAndFeel(), look);
     EXPECT_EQ(stalling.getSentMessages(0).size(), 2u);
+}
+} // namespace
+
+namespace
+{
+/** A panel whose virtual outputs are the lines of a file the test rewrites,
+    as devices are plugged in and pulled out. */
+class HotPlugTest : public PanelTest
+{
+protected:
+    HotPlugTest()
+    {
+        VirtualMidiPortLayer::Options options;
+        options.bitsPerSecond = 0;
+        options.outputNamesFile = dir.file("outputs.txt");
+        plugged = std::make_unique<VirtualMidiPortLayer>(std::move(options));
+    }
+
+    ~HotPlugTest() override { panel = nullptr; }
+
+    void plug(const juce::String& lines) { ASSERT_TRUE(dir.file("outputs.txt").replaceWithText(lines)); }
+
+    ContentComp& makeHotPlugPanel()
+    {
+        panel = std::make_unique<ContentComp>(nullptr, "", services(*plugged));
+        panel->setSize(650, 370);
+        return *panel;
+    }
+
+    std::vector<juce::String> items()
+    {
+        std::vector<juce::String> texts;
+        auto& box = selector();
+        for (int i = 0; i < box.getNumItems(); ++i)
+            texts.push_back(juce::String(box.getItemId(i)) + ":" + box.getItemText(i));
+        return texts;
+    }
+
+    testsupport::TemporaryDirectory dir;
+    std::unique_ptr<VirtualMidiPortLayer> plugged;
+};
+
+TEST_F(HotPlugTest, APortPluggedInWhileIdleAppearsAndCanBeChosen)
+{
+    auto& p = makeHotPlugPanel();
+    EXPECT_EQ(items(), (std::vector<juce::String>{"1:(Disconnected)"}));
+    EXPECT_FALSE(p.getUpdateButton().isEnabled());
+
+    plug("Zodeduri MIDI\n");
+    ASSERT_TRUE(waitFor([&] { return selector().getNumItems() == 2; }, 5000))
+        << "the new port never appeared";
+    EXPECT_EQ(items(), (std::vector<juce::String>{"2:(Disconnected)", "1:Zodeduri MIDI"}));
+    EXPECT_EQ(selector().getText(), "(Disconnected)");
+
+    selector().setSelectedId(1);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+    EXPECT_EQ(updateColour(), connectedLook);
+    p.getUpdateButton().triggerClick();
+    ASSERT_TRUE(
+        waitFor([&] { return !threadRunning() && plugged->getSentMessages(0).size() == 543u; }, 30000));
+}
+
+TEST_F(HotPlugTest, TheChosenPortPulledOutShowsDisconnectedAndDisablesTheButton)
+{
+    plug("Other\nZodeduri MIDI\n");
+    auto& p = makeHotPlugPanel();
+    selector().setSelectedId(2);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+
+    // Another port coming keeps the choice, under its new id.
+    plug("First\nOther\nZodeduri MIDI\n");
+    ASSERT_TRUE(waitFor([&] { return selector().getNumItems() == 4; }, 5000));
+    EXPECT_EQ(selector().getSelectedId(), 3);
+    EXPECT_EQ(selector().getText(), "Zodeduri MIDI");
+    EXPECT_TRUE(p.getInterface().isConnected());
+
+    plug("First\nOther\n");
+    ASSERT_TRUE(waitFor([&] { return selector().getNumItems() == 3; }, 5000));
+    EXPECT_EQ(selector().getText(), "(Disconnected)");
+    EXPECT_EQ(selector().getSelectedId(), 3);
+    EXPECT_FALSE(p.getInterface().isConnected());
+    ASSERT_TRUE(waitFor([&] { return !p.getUpdateButton().isEnabled(); }));
+    EXPECT_EQ(updateColour(), notConnectedLook);
+    EXPECT_FALSE(plugged->isOutputOpen(1));
+}
+
+TEST_F(HotPlugTest, APortPluggedInDuringAnUploadAppearsOnlyAfterIt)
+{
+    plug("Zodeduri MIDI\n");
+    holdClockCalls([first = true](int ms) mutable { return ms == 300 && std::exchange(first, false); });
+    auto& p = makeHotPlugPanel();
+    selector().setSelectedId(1);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+    p.getUpdateButton().triggerClick();
+    // Held in the pause after the first message, the interface disabled.
+    ASSERT_TRUE(waitFor([&] { return clock.heldNow() == 1; }));
+
+    plug("Zodeduri MIDI\nLate Port\n");
+    testsupport::runMessageLoopFor(1500);
+    EXPECT_EQ(selector().getNumItems(), 2) << "the list changed while the interface was disabled";
+
+    clock.letGo();
+    ASSERT_TRUE(waitFor([&] { return !threadRunning(); }, 10000));
+    ASSERT_TRUE(waitFor([&] { return selector().getNumItems() == 3; }, 5000));
+    EXPECT_EQ(selector().getText(), "Zodeduri MIDI");
+}
+
+TEST_F(HotPlugTest, APortPulledOutMidUploadFailsTheSendAndSaysSo)
+{
+    plug("Zodeduri MIDI\n");
+    holdClockCalls([first = true](int ms) mutable { return ms == 300 && std::exchange(first, false); });
+    auto& p = makeHotPlugPanel();
+    selector().setSelectedId(1);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+    p.getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return clock.heldNow() == 1; }));
+
+    plug("");
+    clock.letGo();
+    ASSERT_TRUE(waitFor([&] { return !threadRunning(); }, 10000));
+    EXPECT_EQ(
+        caption(),
+        "Update progress: Sending failed: the MIDI output is gone. Reconnect it and press update again");
+    EXPECT_EQ(plugged->getSentMessages(0).size(), 1u);
+    // Idle again: the selector follows the system and shows the port gone.
+    ASSERT_TRUE(waitFor([&] { return selector().getText() == "(Disconnected)"; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return !p.getUpdateButton().isEnabled(); }));
 }
 } // namespace

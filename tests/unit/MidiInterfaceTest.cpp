@@ -314,7 +314,7 @@ TEST(MidiInterfaceSelection, APortThatFailsToOpenStaysShownButNotConnected)
     std::uint8_t buffer[8];
     EXPECT_EQ(midi.readBytes(buffer, 8), 0);
     const std::uint8_t message[] = {0xF0, 0x7D, 0x01, 0xF7};
-    EXPECT_EQ(midi.sendBytes(message, 4), 0);
+    EXPECT_EQ(midi.sendBytes(message, 4), MidiInterfaceClass::sendFailed);
     EXPECT_EQ(layer.getSendsBegun(1), 0);
 }
 
@@ -339,20 +339,20 @@ TEST(MidiInterfaceSelection, ClosePortsClosesBothSidesWithoutAChangeMessage)
 
 // --- sending --------------------------------------------------------------
 
-TEST(MidiInterfaceSend, WithoutAnOpenPortNothingIsSent)
+TEST(MidiInterfaceSend, WithoutAnOpenPortNothingIsSentAndTheSendFails)
 {
     VirtualMidiPortLayer layer(portsNamed({"Alpha", "Beta"}, {}, 31250));
     MidiInterfaceClass midi(true, false, layer);
     const std::vector<std::uint8_t> message(1000, 0x11);
 
     const auto began = juce::Time::getMillisecondCounterHiRes();
-    EXPECT_EQ(midi.sendBytes(message.data(), 1000), 0);
+    EXPECT_EQ(midi.sendBytes(message.data(), 1000), MidiInterfaceClass::sendFailed);
     // 1000 bytes would take 320 ms on the wire.
     EXPECT_LT(juce::Time::getMillisecondCounterHiRes() - began, 160.0);
     EXPECT_EQ(layer.getSendsBegun(0) + layer.getSendsBegun(1), 0);
 
     midi.selectOutputById(3); // disconnected
-    EXPECT_EQ(midi.sendBytes(message.data(), 1000), 0);
+    EXPECT_EQ(midi.sendBytes(message.data(), 1000), MidiInterfaceClass::sendFailed);
     EXPECT_EQ(layer.getSendsBegun(0) + layer.getSendsBegun(1), 0);
     settle();
 }
@@ -452,7 +452,7 @@ TEST(MidiInterfaceSend, ClosingWaitsForASendInProgress)
         if (midi != nullptr)
         {
             EXPECT_FALSE(midi->isConnected());
-            EXPECT_EQ(midi->sendBytes(message.data(), 10), 0);
+            EXPECT_EQ(midi->sendBytes(message.data(), 10), MidiInterfaceClass::sendFailed);
             EXPECT_EQ(layer.getSendsBegun(0), 1);
         }
         settle();

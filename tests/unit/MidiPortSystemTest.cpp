@@ -79,6 +79,6 @@ TEST(MidiPortSystem, WithoutSystemPortsOnlyDisconnectedIsOffered)
     midi.selectOutputById(1);
     EXPECT_FALSE(midi.isConnected());
     const std::uint8_t message[] = {0xF0, 0x01, 0xF7};
-    EXPECT_EQ(midi.sendBytes(message, 3), 0);
+    EXPECT_EQ(midi.sendBytes(message, 3), MidiInterfaceClass::sendFailed);
     testsupport::runMessageLoopFor(50);
 }

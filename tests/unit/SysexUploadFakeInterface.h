@@ -32,6 +32,8 @@ public:
 
     /** Runs on the sending thread after the block is recorded. */
     std::function<void()> onSend;
+    /** From this 1-based send on, sendBytes reports failure; 0 for never. */
+    int failFrom = 0;
     /** Read at each enablement change, e.g. the protocol's status text. */
     std::function<juce::String()> statusProbe;
 
@@ -39,13 +41,15 @@ public:
 
     std::int32_t sendBytes(const std::uint8_t* data, std::int32_t count) override
     {
+        std::size_t number = 0;
         {
             const std::lock_guard<std::mutex> lock(mutex);
             sends.push_back({std::vector<std::uint8_t>(data, data + count), stamp()});
+            number = sends.size();
         }
         if (onSend)
             onSend();
-        return 0;
+        return failFrom > 0 && number >= static_cast<std::size_t>(failFrom) ? -1 : 0;
     }
 
     bool isConnected() override { return true; }

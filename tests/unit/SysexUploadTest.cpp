@@ -413,3 +413,80 @@ TEST_F(SysexUploadTestFixture, TheProgressNoticeGivesUpTheLockOnAnExitRequest)
     EXPECT_EQ(protocol->getLastOutcome(), Outcome::stopped);
 }
 } // namespace
+
+namespace
+{
+//==============================================================================
+struct SendFailureCase
+{
+    const char* name;
+    int failAt; ///< 1-based message whose send fails
+    bool automatic;
+    std::vector<Bytes> attempted;
+    std::vector<int> clockCalls; ///< ms of every pause and wait, in order
+    double progress;
+};
+
+class SysexUploadSendFailure : public SysexUploadTestFixture,
+                               public ::testing::WithParamInterface<SendFailureCase>
+{
+};
+
+TEST_P(SysexUploadSendFailure, StopsAtOnceSaysSoGivesTheControlsBackAndStartsAfreshNextTime)
+{
+    const auto& c = GetParam();
+    autoUpdate = c.automatic;
+    useImage(threeMessages);
+    device.failFrom = c.failAt;
+
+    runToEnd();
+
+    std::vector<Bytes> attempted;
+    for (const auto& send : device.getSends())
+        attempted.push_back(send.bytes);
+    EXPECT_EQ(attempted, c.attempted);
+    std::vector<int> calls;
+    for (const auto& call : clock.calls())
+        calls.push_back(call.ms);
+    // No pause after the failed message, no completion pause.
+    EXPECT_EQ(calls, c.clockCalls);
+    EXPECT_EQ(protocol->getStatusText(),
+              "Sending failed: the MIDI output is gone. Reconnect it and press update again");
+    EXPECT_EQ(protocol->getLastOutcome(), Outcome::sendFailed);
+    EXPECT_TRUE(device.isEnabled());
+    EXPECT_DOUBLE_EQ(protocol->getProgress(), c.progress);
+    const auto endReports = getEndReports();
+    if (c.automatic)
+    {
+        ASSERT_EQ(endReports.size(), 1u);
+        EXPECT_EQ(endReports[0].outcome, Outcome::sendFailed);
+        EXPECT_TRUE(endReports[0].interfaceEnabled);
+    }
+    else
+    {
+        EXPECT_TRUE(endReports.empty());
+    }
+
+    // Once the port takes bytes again, the next press sends the whole image from its first byte.
+    autoUpdate = false;
+    device.failFrom = 0;
+    const auto before = device.getSends().size();
+    runToEnd();
+    const auto sends = device.getSends();
+    ASSERT_EQ(sends.size(), before + 3);
+    EXPECT_EQ(sends[before].bytes, (Bytes{0xf0, 0x01, 0xf7}));
+    EXPECT_EQ(protocol->getLastOutcome(), Outcome::completed);
+}
+
+const Bytes first{0xf0, 0x01, 0xf7};
+const Bytes second{0xf0, 0x02, 0x03, 0xf7};
+const Bytes third{0xf0, 0xf7};
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, SysexUploadSendFailure,
+    ::testing::Values(SendFailureCase{"FirstMessage", 1, false, {first}, {}, 0.0},
+                      SendFailureCase{"SecondMessage", 2, false, {first, second}, {300}, 0.33},
+                      SendFailureCase{
+                          "LastMessageAutomatic", 3, true, {first, second, third}, {2000, 300, 300}, 0.78}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+} // namespace

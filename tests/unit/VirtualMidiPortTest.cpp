@@ -104,9 +104,13 @@ private:
 };
 
 const std::map<std::string, std::optional<std::string>> noVirtualPorts = {
-    {"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", std::nullopt},   {"DAVIRODIR_VIRTUAL_MIDI_INPUTS", std::nullopt},
-    {"DAVIRODIR_VIRTUAL_MIDI_CAPTURE", std::nullopt},   {"DAVIRODIR_VIRTUAL_MIDI_BAUD", std::nullopt},
-    {"DAVIRODIR_VIRTUAL_MIDI_FAIL_FROM", std::nullopt}, {"DAVIRODIR_VIRTUAL_MIDI_STALL_FROM", std::nullopt},
+    {"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", std::nullopt},
+    {"DAVIRODIR_VIRTUAL_MIDI_INPUTS", std::nullopt},
+    {"DAVIRODIR_VIRTUAL_MIDI_CAPTURE", std::nullopt},
+    {"DAVIRODIR_VIRTUAL_MIDI_BAUD", std::nullopt},
+    {"DAVIRODIR_VIRTUAL_MIDI_FAIL_FROM", std::nullopt},
+    {"DAVIRODIR_VIRTUAL_MIDI_STALL_FROM", std::nullopt},
+    {"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", std::nullopt},
 };
 
 std::map<std::string, std::optional<std::string>>
@@ -376,6 +380,9 @@ TEST(VirtualMidiEnvironment, WithoutVariablesTheSystemsPortsAreUsed)
 
 TEST(VirtualMidiEnvironment, VariablesChooseThePorts)
 {
+    testsupport::TemporaryDirectory dir;
+    const auto names = dir.file("outputs.txt");
+    ASSERT_TRUE(names.replaceWithText("Zodeduri MIDI\n!Busy\n\n  USB Cable  \n"));
     struct Case
     {
         const char* what;
@@ -400,6 +407,19 @@ TEST(VirtualMidiEnvironment, VariablesChooseThePorts)
          {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", "0"}, {"DAVIRODIR_VIRTUAL_MIDI_INPUTS", "1"}},
          {"0"},
          {"1"}},
+        {"names from a file, one a line",
+         {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", names.getFullPathName().toStdString()}},
+         {"Zodeduri MIDI", "Busy", "USB Cable"},
+         {}},
+        {"the file wins over the list",
+         {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", "Alpha"},
+          {"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", names.getFullPathName().toStdString()}},
+         {"Zodeduri MIDI", "Busy", "USB Cable"},
+         {}},
+        {"a missing file lists none",
+         {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", dir.file("absent.txt").getFullPathName().toStdString()}},
+         {},
+         {}},
     };
     for (const auto& c : cases)
     {
