@@ -2,6 +2,7 @@
 #include "app/ExitPolicy.h"
 #include "app/MainWindow.h"
 #include "app/ModalAlertSink.h"
+#include "app/WineRepaintPump.h"
 #include "device/MidiPortLayer.h"
 #include "upload/RealUploadClock.h"
 
@@ -36,6 +37,7 @@ private:
     std::unique_ptr<MidiPortLayer> ports;
     RealUploadClock clock;
     ModalAlertSink alerts;
+    WineRepaintPump repaintPump;
     std::unique_ptr<MainWindow> mainWindow;
 };
 
@@ -47,6 +49,15 @@ juce::JUCEApplicationBase* createApplication()
 }
 } // namespace
 
+#if JUCE_WINDOWS
+// A Windows GUI build starts here; JUCE reads the UTF-16 command line itself.
+extern "C" int __stdcall WinMain(struct HINSTANCE__*, struct HINSTANCE__*, char*, int);
+extern "C" int __stdcall WinMain(struct HINSTANCE__*, struct HINSTANCE__*, char*, int)
+{
+    juce::JUCEApplicationBase::createInstance = &createApplication;
+    return juce::JUCEApplicationBase::main();
+}
+#else
 int main(int argc, char* argv[])
 {
     // JUCE reads the arguments as UTF-8 and would run past the end of one
@@ -62,3 +73,4 @@ int main(int argc, char* argv[])
     juce::JUCEApplicationBase::createInstance = &createApplication;
     return juce::JUCEApplicationBase::main(argc, validArgv.data());
 }
+#endif

@@ -3,16 +3,17 @@
 #include "device/system/SystemMidiPortLayer.h"
 #include "device/virtual/VirtualMidiPortLayer.h"
 
-#include <cstdlib>
-
 namespace
 {
 bool readVariable(const char* name, juce::String& value)
 {
-    const char* text = std::getenv(name);
-    if (text == nullptr)
+    // JUCE reads the environment as Windows stores it (UTF-16) and as POSIX
+    // does (UTF-8). It tells an unset variable only by returning the default,
+    // so two defaults that no one value can match both.
+    const auto text = juce::SystemStats::getEnvironmentVariable(name, "0");
+    if (text == "0" && juce::SystemStats::getEnvironmentVariable(name, "1") == "1")
         return false;
-    value = juce::String::fromUTF8(text);
+    value = text;
     return true;
 }
 

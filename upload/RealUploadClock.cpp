@@ -14,7 +14,11 @@ struct ExitWaker : public juce::Thread::Listener
 
 void RealUploadClock::pause(int ms)
 {
-    juce::Thread::sleep(ms);
+    // A sleep may end a little early (Windows); the pause must never be short.
+    const auto deadline = juce::Time::getMillisecondCounterHiRes() + ms;
+    for (auto remaining = static_cast<double>(ms); remaining > 0.0;
+         remaining = deadline - juce::Time::getMillisecondCounterHiRes())
+        juce::Thread::sleep(juce::jmax(1, static_cast<int>(std::ceil(remaining))));
 }
 
 bool RealUploadClock::waitUnlessExit(juce::Thread& thread, int ms)

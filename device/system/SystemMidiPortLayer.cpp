@@ -2,6 +2,7 @@
 
 #include "device/system/SystemMidiInputPort.h"
 #include "device/system/SystemMidiOutputPort.h"
+#include "device/system/WinmmMidiOutputPort.h"
 
 #if JUCE_LINUX
 #include <alsa/asoundlib.h>
@@ -75,7 +76,14 @@ std::unique_ptr<MidiOutputPort> SystemMidiPortLayer::openOutput(int index)
         return nullptr;
 #if JUCE_LINUX
     return AlsaMidiOutputPort::open(outputDevices[static_cast<std::size_t>(index)]);
+#elif JUCE_WINDOWS
+    // JUCE's winmm send waits for the driver to finish the buffer with no time
+    // limit (juce_win32_Midi.cpp); our own port bounds that wait and can be
+    // cancelled, and like JUCE's returns once the driver is done with the bytes.
+    return WinmmMidiOutputPort::open(outputDevices.getReference(index).name);
 #else
+    // CoreMIDI (macOS) returns before the bytes are on the wire: the port
+    // waits out their wire time, as the ALSA one does.
     auto output = juce::MidiOutput::openDevice(outputDevices.getReference(index).identifier);
     if (output == nullptr)
         return nullptr;

@@ -1,14 +1,19 @@
 #include "device/virtual/VirtualMidiOutputPort.h"
 
-#include <thread>
+#include "device/MidiWire.h"
 
 namespace
 {
-std::FILE* createCaptureFile(const juce::File& directory, const juce::String& portName, const char* extension)
+std::unique_ptr<juce::FileOutputStream> createCaptureFile(const juce::File& directory,
+                                                          const juce::String& portName, const char* extension)
 {
-    // A port name may hold path separators; the capture stays in the directory.
-    auto fileName = portName.replaceCharacters("/\\", "__") + extension;
-    return std::fopen(directory.getChildFile(fileName).getFullPathName().toRawUTF8(), "wb");
+    // A port name may hold path separators, and characters Windows refuses in
+    // a file name; the capture stays in the directory, named alike everywhere.
+    const auto fileName = portName.replaceCharacters("/\\:*?\"<>|", "_________") + extension;
+    auto stream = std::make_unique<juce::FileOutputStream>(directory.getChildFile(fileName));
+    if (stream->failedToOpen() || !stream->setPosition(0) || !stream->truncate().wasOk())
+        return nullptr;
+    return stream;
 }
 } // namespace
 
@@ -24,10 +29,9 @@ VirtualMidiOutputPort::VirtualMidiOutputPort(Settings portSettings)
 
 VirtualMidiOutputPort::~VirtualMidiOutputPort()
 {
-    if (syxFile != nullptr)
-        std::fclose(syxFile);
-    if (logFile != nullptr)
-        std::fclose(logFile);
+    // Closed before a listener hears of it.
+    syxFile.reset();
+    logFile.reset();
     if (settings.onClosed)
         settings.onClosed();
 }
@@ -55,7 +59,7 @@ bool VirtualMidiOutputPort::send(const std::uint8_t* data, int count)
     if (settings.bitsPerSecond > 0)
     {
         const auto wireNanoseconds = std::int64_t{count} * 10 * 1000000000 / settings.bitsPerSecond;
-        std::this_thread::sleep_until(began + std::chrono::nanoseconds(wireNanoseconds));
+        midiwire::sleepUntil(began + std::chrono::nanoseconds(wireNanoseconds));
     }
     const auto ended = std::chrono::steady_clock::now();
     capture(data, count, millisecondsSinceOpened(began), millisecondsSinceOpened(ended));
@@ -83,12 +87,12 @@ void VirtualMidiOutputPort::capture(const std::uint8_t* data, int count, double 
     // Flushed per message so that a reader can follow a running upload.
     if (syxFile != nullptr)
     {
-        std::fwrite(data, 1, static_cast<std::size_t>(count), syxFile);
-        std::fflush(syxFile);
+        syxFile->write(data, static_cast<std::size_t>(count));
+        syxFile->flush();
     }
     if (logFile != nullptr)
     {
-        std::fprintf(logFile, "%.3f\t%.3f\t%d\n", startMs, endMs, count);
-        std::fflush(logFile);
+        *logFile << juce::String(startMs, 3) << "\t" << juce::String(endMs, 3) << "\t" << count << "\n";
+        logFile->flush();
     }
 }

@@ -7,15 +7,16 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 /** A stand-in MIDI output. A send blocks for the message's wire time, can be
     made to fail or stall from a given message on, and can be captured to
     "<dir>/<name>.syx" (the messages, back to back) and "<dir>/<name>.log"
     (one line "<start>\t<end>\t<bytes>" a message: milliseconds since the port
-    opened when the send began and when it returned). */
+    opened when the send began and when it returned); in <name> each of
+    / \ : * ? " < > | becomes _. */
 class VirtualMidiOutputPort : public MidiOutputPort
 {
 public:
@@ -56,8 +57,7 @@ private:
 
     const Settings settings;
     const std::chrono::steady_clock::time_point openedAt;
-    std::FILE* syxFile = nullptr;
-    std::FILE* logFile = nullptr;
+    std::unique_ptr<juce::FileOutputStream> syxFile, logFile;
     std::atomic<int> sendsBegun{0};
 
     std::mutex stallMutex;

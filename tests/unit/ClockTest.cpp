@@ -1,9 +1,11 @@
+#include "device/MidiWire.h"
 #include "upload/DiravivAziv.h"
 #include "upload/RealUploadClock.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 
 namespace
 {
@@ -105,5 +107,25 @@ TEST(RealUploadClock, PauseRunsItsFullTime)
     const auto took = millisecondsSince(start);
     EXPECT_GE(took, 59.0);
     EXPECT_LT(took, 1060.0);
+}
+// Sleeps shorter than a millisecond included: MinGW's sleep_until may not sleep at all.
+TEST(MidiWire, SleepUntilNeverEndsBeforeTheDeadline)
+{
+    for (const auto wait : {std::chrono::microseconds(0), std::chrono::microseconds(1),
+                            std::chrono::microseconds(300), std::chrono::microseconds(2500)})
+    {
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        midiwire::sleepUntil(deadline);
+        const auto now = std::chrono::steady_clock::now();
+        EXPECT_GE(now, deadline) << wait.count() << " us";
+        EXPECT_LT(now, deadline + std::chrono::seconds(1)) << wait.count() << " us";
+    }
+}
+
+TEST(MidiWire, WireTimeIsTenBitsAByteAtMidiSpeed)
+{
+    EXPECT_EQ(midiwire::wireTime(0), std::chrono::nanoseconds(0));
+    EXPECT_EQ(midiwire::wireTime(1), std::chrono::microseconds(320));
+    EXPECT_EQ(midiwire::wireTime(100), std::chrono::milliseconds(32));
 }
 } // namespace

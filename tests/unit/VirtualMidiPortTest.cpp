@@ -190,6 +190,39 @@ TEST(VirtualMidiCapture, CreatesAMissingDirectoryAndKeepsSlashesOutOfNames)
               (std::vector<std::uint8_t>{0xF0, 0x01, 0xF7}));
 }
 
+// Capture files are named alike on every system, so none may hold what Windows refuses.
+TEST(VirtualMidiCapture, NamesCaptureFilesWithoutWhatWindowsRefuses)
+{
+    struct Case
+    {
+        const char* port;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"A\\B", "A_B"},
+        {"Out: 1", "Out_ 1"},
+        {"a*b?c\"d<e>f|g", "a_b_c_d_e_f_g"},
+        {"Z\xc3\xb6"
+         "deduri Win",
+         "Z\xc3\xb6"
+         "deduri Win"}, // not ASCII, kept as it is
+    };
+    for (const auto& c : cases)
+    {
+        testsupport::TemporaryDirectory dir;
+        auto options = outputsNamed({juce::String::fromUTF8(c.port)}, 0);
+        options.captureDirectory = dir.get();
+        VirtualMidiPortLayer layer(options);
+        auto port = layer.openOutput(0);
+        const std::uint8_t message[] = {0xF0, 0x02, 0xF7};
+        ASSERT_TRUE(port->send(message, 3)) << c.port;
+        EXPECT_EQ(readBytesOf(dir.file(juce::String::fromUTF8(c.file) + ".syx")),
+                  (std::vector<std::uint8_t>{0xF0, 0x02, 0xF7}))
+            << c.port;
+        EXPECT_EQ(dir.get().getNumberOfChildFiles(juce::File::findFiles), 2) << c.port;
+    }
+}
+
 // --- wire time --------------------------------------------------------------
 
 TEST(VirtualMidiWireTime, ASendBlocksForTheMessagesWireTime)
@@ -364,6 +397,16 @@ TEST(VirtualMidiEnvironment, VariablesChooseThePorts)
         {"inputs only", {{"DAVIRODIR_VIRTUAL_MIDI_INPUTS", "Keys"}}, {}, {"Keys"}},
         {"set but empty", {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", ""}}, {}, {}},
         {"empty names dropped", {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", ";A;;B C;"}}, {"A", "B C"}, {}},
+        {"not ASCII (UTF-8)",
+         {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", "Z\xc3\xb6"
+                                             "deduri Win"}},
+         {juce::String::fromUTF8("Z\xc3\xb6"
+                                 "deduri Win")},
+         {}},
+        {"single digits",
+         {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", "0"}, {"DAVIRODIR_VIRTUAL_MIDI_INPUTS", "1"}},
+         {"0"},
+         {"1"}},
         {"names from a file, one a line",
          {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", names.getFullPathName().toStdString()}},
          {"Zodeduri MIDI", "Busy", "USB Cable"},
