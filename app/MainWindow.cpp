@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AppIcon.h"
 #include "app/ContentComp.h"
 #include "app/ImageTexts.h"
 
@@ -11,6 +12,7 @@ MainWindow::MainWindow(const juce::String& commandLine, const Services& services
     setResizable(true, false);
     setContentOwned(content, false);
     setName(composeWindowTitle(content->getFirmwareImage()));
+    setIcon(appIcon());
     setVisible(true);
 }
 
