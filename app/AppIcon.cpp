@@ -4,6 +4,6 @@
 
 juce::Image appIcon()
 {
-    return juce::ImageCache::getFromMemory(DavirodirIcon::davirodir256_png,
-                                           DavirodirIcon::davirodir256_pngSize);
+    return juce::ImageCache::getFromMemory(DavirodirIcon::davirodir128_png,
+                                           DavirodirIcon::davirodir128_pngSize);
 }

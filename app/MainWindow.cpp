@@ -12,8 +12,10 @@ MainWindow::MainWindow(const juce::String& commandLine, const Services& services
     setResizable(true, false);
     setContentOwned(content, false);
     setName(composeWindowTitle(content->getFirmwareImage()));
-    setIcon(appIcon());
     setVisible(true);
+    // For the task bar and the window switcher; the title bar draws no icon.
+    if (auto* peer = getPeer())
+        peer->setIcon(appIcon());
 }
 
 MainWindow::~MainWindow()

@@ -14,7 +14,7 @@ set(_pkg_out ${PROJECT_BINARY_DIR}/packaging)
 juce_add_binary_data(davirodir_icon_data
   NAMESPACE DavirodirIcon
   HEADER_NAME IconData.h
-  SOURCES ${_pkg}/icons/davirodir-256.png)
+  SOURCES ${_pkg}/icons/davirodir-128.png)
 set_target_properties(davirodir_icon_data PROPERTIES POSITION_INDEPENDENT_CODE ON)
 target_link_libraries(davirodir_core PRIVATE davirodir_icon_data)
 
