@@ -6,15 +6,10 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/tools/lib.sh"
 icons="$root/packaging/icons"
 
-if ! dpkg-query -W -f='${Status}' librsvg2-bin 2>/dev/null | grep -q "install ok installed"; then
-    echo "Installing: librsvg2-bin"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends librsvg2-bin >/dev/null
-fi
+install_missing librsvg2-bin
 
 for size in 48 128 256; do
     rsvg-convert --width "$size" --height "$size" --format png \
