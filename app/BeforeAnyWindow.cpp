@@ -2,6 +2,10 @@
 
 #include "app/ExitPolicy.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 #if JUCE_LINUX || JUCE_BSD
 #include <dlfcn.h>
 #endif
@@ -56,22 +60,28 @@ std::string outputListText(const juce::StringArray& outputNames)
 bool graphicalDisplayAvailable()
 {
 #if JUCE_LINUX || JUCE_BSD
-    // The library JUCE opens at run time; the program links no X itself. It
-    // stays loaded, as JUCE opens it next anyway.
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0')
+        return false;
+    // The library JUCE opens at run time; the program links no X itself.
     void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
     if (x11 == nullptr)
         return false;
     using OpenDisplay = void* (*)(const char*);
-    using CloseDisplay = int (*)(void*);
     const auto openDisplay = reinterpret_cast<OpenDisplay>(dlsym(x11, "XOpenDisplay"));
-    const auto closeDisplay = reinterpret_cast<CloseDisplay>(dlsym(x11, "XCloseDisplay"));
-    if (openDisplay == nullptr || closeDisplay == nullptr)
+    if (openDisplay == nullptr)
         return false;
-    void* display = openDisplay(nullptr);
-    if (display == nullptr)
-        return false;
-    closeDisplay(display);
-    return true;
+    // An X server with no client left resets itself and refuses connections
+    // for a moment, as Xvfb does between two runs: a few tries ride that out.
+    // The connection stays open: closing it could make the server reset just
+    // as JUCE connects.
+    for (int attempt = 0; attempt < 5; ++attempt)
+    {
+        if (openDisplay(nullptr) != nullptr)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
 #else
     return true;
 #endif

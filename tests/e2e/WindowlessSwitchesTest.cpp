@@ -11,6 +11,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <map>
+#include <ostream>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -96,6 +97,11 @@ struct WindowlessCase
     std::vector<std::string> outContains; ///< pieces stdout must hold
     std::vector<std::string> errContains; ///< pieces stderr must hold; empty: stderr must be empty
 };
+
+void PrintTo(const WindowlessCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 const std::vector<std::string> usagePieces{
     "Usage: Davirodir", "--file",    "--autoupdate",
