@@ -51,8 +51,7 @@ contents)
 ./usr/share/metainfo/$app_id.metainfo.xml
 LIST
 )
-    actual=$(dpkg-deb --fsys-tarfile "$deb" | tar -t --wildcards --no-anchored -v '*' \
-        | awk '$1 ~ /^-/ { print $NF }' | sort)
+    actual=$(dpkg-deb --contents "$deb" | awk '$1 ~ /^-/ { print $NF }' | sort)
     [ "$actual" = "$expected" ] || fail "package files differ from the list:
 $(diff <(echo "$expected") <(echo "$actual") || true)"
 
