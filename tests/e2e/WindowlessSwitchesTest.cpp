@@ -212,6 +212,27 @@ std::string caseName(const ::testing::TestParamInfo<WindowlessCase>& param)
 
 INSTANTIATE_TEST_SUITE_P(Cases, WindowlessSwitches, ::testing::ValuesIn(windowlessCases), caseName);
 
+TEST(WindowlessSwitches, OutputsFromAFileAreListedAsTheWindowListsThem)
+{
+    testsupport::TemporaryDirectory scratch;
+    const auto list = scratch.file("outputs.txt");
+    ASSERT_TRUE(list.replaceWithText("File Port\n!Gone Port\n\nLast Port\n"));
+    const auto path = list.getFullPathName().toStdString();
+
+    // The file wins over the fixed list; the same "!" rule; blank lines name nothing.
+    const auto run = runWithoutDisplay(
+        {"--list-outputs"},
+        {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", path}, {"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS", "Port A"}},
+        scratch);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "1\tFile Port\n2\tGone Port\n3\tLast Port\n");
+
+    const auto missing = runWithoutDisplay(
+        {"--list-outputs"}, {{"DAVIRODIR_VIRTUAL_MIDI_OUTPUTS_FILE", path + ".missing"}}, scratch);
+    EXPECT_EQ(missing.status, 0) << missing.err;
+    EXPECT_EQ(missing.out, "") << "a missing file means no ports";
+}
+
 TEST(WindowlessSwitches, SystemOutputsAreNumberedFromOne)
 {
     // Whatever ports this machine has (often none): one "<n>\t<name>" line
