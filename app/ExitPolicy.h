@@ -11,6 +11,7 @@ constexpr int completed = 0;    ///< the whole image was sent, or the window clo
 constexpr int damagedImage = 1; ///< the image is damaged; nothing was sent
 constexpr int unfinished = 2;   ///< the window was closed before the whole image was sent
 constexpr int sendFailed = 3;   ///< a message did not go out whole; nothing was sent after it
+constexpr int noDisplay = 4;    ///< no graphical display: the window cannot open; nothing was sent
 } // namespace exitstatus
 
 /** The status to end with. automatic: --autoupdate was given; without it the

@@ -1,3 +1,4 @@
+#include "app/BeforeAnyWindow.h"
 #include "app/CommandLine.h"
 #include "app/ExitPolicy.h"
 #include "app/MainWindow.h"
@@ -6,6 +7,7 @@
 #include "device/MidiPortLayer.h"
 #include "upload/RealUploadClock.h"
 
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +71,13 @@ int main(int argc, char* argv[])
     for (const auto& argument : arguments)
         validArgv.push_back(argument.c_str());
     validArgv.push_back(nullptr);
+
+    // Before JUCE starts: these need no display, and without one JUCE crashes.
+    const auto listOutputs = [] { return MidiPortLayer::createFromEnvironment()->getOutputNames(); };
+    if (const auto status =
+            answerBeforeAnyWindow({arguments.begin() + (argc > 0 ? 1 : 0), arguments.end()},
+                                  JUCE_APPLICATION_VERSION_STRING, listOutputs, std::cout, std::cerr))
+        return *status;
 
     juce::JUCEApplicationBase::createInstance = &createApplication;
     return juce::JUCEApplicationBase::main(argc, validArgv.data());

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AppIcon.h"
 #include "app/ContentComp.h"
 #include "app/ImageTexts.h"
 
@@ -12,6 +13,9 @@ MainWindow::MainWindow(const juce::String& commandLine, const Services& services
     setContentOwned(content, false);
     setName(composeWindowTitle(content->getFirmwareImage()));
     setVisible(true);
+    // For the task bar and the window switcher; the title bar draws no icon.
+    if (auto* peer = getPeer())
+        peer->setIcon(appIcon());
 }
 
 MainWindow::~MainWindow()

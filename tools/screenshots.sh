@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real windows under Xvfb, into docs/:
-# main window idle, during an upload, after it, and the help window.
+# main window idle, during an upload of the built-in image, after an upload, and the help window.
 #   tools/screenshots.sh            (after tools/bootstrap.sh)
 set -euo pipefail
 
@@ -45,7 +45,15 @@ help=$(xdotool search --onlyvisible --name "Zodeduri update help" | head -n 1)
 shoot "$help" help.png
 kill $pid; wait $pid 2>/dev/null || true
 
-# An automatic update of a small image: part way, then completed.
+# The built-in image part way through an automatic update.
+DAVIRODIR_VIRTUAL_MIDI_CAPTURE="$work/builtin" "$app" --autoupdate &
+pid=$!
+w=$(window_of $pid)
+while ! [ "$(wc -l < "$work/builtin/Zodeduri (virtual).log" 2>/dev/null || echo 0)" -ge 40 ]; do sleep 0.2; done
+shoot "$w" main-uploading.png
+kill $pid; wait $pid 2>/dev/null || true
+
+# An automatic update of a small image, completed.
 python3 - "$work/fw.syx" <<'PY'
 import sys
 with open(sys.argv[1], "wb") as f:
@@ -55,8 +63,6 @@ PY
 "$app" --autoupdate --file "$work/fw.syx" &
 pid=$!
 w=$(window_of $pid)
-sleep 5.4
-shoot "$w" main-uploading.png
 while ! [ "$(wc -l < "$work/Zodeduri (virtual).log" 2>/dev/null || echo 0)" -ge 24 ]; do sleep 0.2; done
 sleep 1.5
 shoot "$w" main-completed.png
