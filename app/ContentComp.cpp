@@ -5,10 +5,14 @@
 #include "app/ExitPolicy.h"
 #include "app/ImageTexts.h"
 #include "app/PanelLayout.h"
+#include "app/ProgressLines.h"
 #include "device/MidiInterfaceClass.h"
 #include "upload/AutoUpdate.h"
 #include "upload/BasicSysexProtocolClass.h"
+#include "upload/SysexFraming.h"
+
 #include "windows/ZodeduriHelpWindowClass.h"
+#include <iostream>
 
 namespace
 {
@@ -31,6 +35,12 @@ ContentComp::ContentComp(juce::Component* mainWindow, const juce::String& comman
     const auto options = interpretCommandLine(commandLine);
     autoUpdate = options.autoUpdate;
     const bool loadedFromFile = options.fileGiven && loadFirmwareFile(options.filePath);
+    if (options.autoUpdate)
+    {
+        const auto size = static_cast<std::uint32_t>(firmware->getSize());
+        progressLines = std::make_unique<ProgressLines>(
+            std::cout, size, countMessages(firmware->getData(), static_cast<std::size_t>(size)));
+    }
 
     addAndMakeVisible(*interface);
     protocol->addChangeListener(this);
@@ -110,7 +120,14 @@ bool ContentComp::uploadFinished() const
 
 void ContentComp::quitAfterClose()
 {
-    services.quit(exitStatusFor(autoUpdate, protocol->getLastOutcome(), !uploadFinished()));
+    quitWith(exitStatusFor(autoUpdate, protocol->getLastOutcome(), !uploadFinished()));
+}
+
+void ContentComp::quitWith(int exitStatus)
+{
+    if (progressLines != nullptr)
+        progressLines->ended(exitStatusWord(exitStatus), exitStatus);
+    services.quit(exitStatus);
 }
 
 bool ContentComp::loadFirmwareFile(const juce::String& path)
@@ -129,11 +146,22 @@ bool ContentComp::loadFirmwareFile(const juce::String& path)
 
 void ContentComp::createProtocol()
 {
-    // The report comes on the upload thread; the quit it asks for is posted.
-    protocol = std::make_unique<BasicSysexProtocolClass>(
-        interface.get(), firmware.get(), services.clock,
-        [quit = services.quit](BasicSysexProtocolClass::Outcome outcome)
-        { quit(exitStatusFor(true, outcome, false)); });
+    // The reports come on the upload thread; the quit they ask for is posted.
+    BasicSysexProtocolClass::Reports reports;
+    reports.automaticEnd = [this](BasicSysexProtocolClass::Outcome outcome)
+    { quitWith(exitStatusFor(true, outcome, false)); };
+    reports.sendingStarts = [this]
+    {
+        if (progressLines != nullptr)
+            progressLines->started();
+    };
+    reports.messageSent = [this](std::uint32_t bytesSent, int messagesSent)
+    {
+        if (progressLines != nullptr)
+            progressLines->messageSent(bytesSent, messagesSent);
+    };
+    protocol = std::make_unique<BasicSysexProtocolClass>(interface.get(), firmware.get(), services.clock,
+                                                         std::move(reports));
 }
 
 void ContentComp::resized()

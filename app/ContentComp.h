@@ -10,13 +10,15 @@
 
 class BasicSysexProtocolClass;
 class InterfaceBaseClass;
+class ProgressLines;
 class ZodeduriHelpWindowClass;
 
 /** The main window's content and the owner of everything an update needs: the
     look and feel, the help window, the device interface, the firmware image
     and the upload protocol. Reads the command line while it is built; with
-    --autoupdate it selects the devices, presses "update" itself and asks
-    for the quit when the upload has ended. */
+    --autoupdate it selects the devices, presses "update" itself, prints the
+    progress lines on standard output and asks for the quit when the upload
+    has ended. */
 class ContentComp : public juce::Component, public juce::Button::Listener, public juce::ChangeListener
 {
 public:
@@ -59,6 +61,8 @@ private:
     bool loadFirmwareFile(const juce::String& path);
     void createProtocol();
     void showConnectionLook(bool connected);
+    /** Ends the progress lines, if any, and asks for the quit. Any thread. */
+    void quitWith(int exitStatus);
 
     const Services services;
     TemplateLookAndFeel lookAndFeel;
@@ -68,6 +72,8 @@ private:
     std::unique_ptr<InterfaceBaseClass> interface;
     std::unique_ptr<FirmwareImage> firmware;
     std::unique_ptr<BasicSysexProtocolClass> protocol;
+    // Made before the first upload starts, gone after the last has ended.
+    std::unique_ptr<ProgressLines> progressLines;
 
     std::unique_ptr<juce::Label> versionLabel, step1Label, step2Label, progressLabel;
     std::unique_ptr<juce::TextButton> updateButton, helpButton;

@@ -24,6 +24,21 @@ int exitStatusFor(bool automatic, BasicSysexProtocolClass::Outcome outcome, bool
     return exitstatus::completed;
 }
 
+const char* exitStatusWord(int exitStatus)
+{
+    switch (exitStatus)
+    {
+    case exitstatus::damagedImage:
+        return "damaged";
+    case exitstatus::unfinished:
+        return "unfinished";
+    case exitstatus::sendFailed:
+        return "send-failed";
+    default:
+        return "completed";
+    }
+}
+
 void quitApplication(int exitStatus)
 {
     // On the message thread, where a quit handler may safely wait for the

@@ -20,6 +20,10 @@ constexpr int noDisplay = 4;    ///< no graphical display: the window cannot ope
     image (or refused a damaged one). */
 int exitStatusFor(bool automatic, BasicSysexProtocolClass::Outcome outcome, bool closedEarly);
 
+/** The word progress lines give a status: "completed", "damaged",
+    "unfinished" or "send-failed"; "completed" for any other. */
+const char* exitStatusWord(int exitStatus);
+
 /** The real Services::quit: on the message thread, gives the running
     application the status as its return value and asks it to quit. Nothing
     when no application runs. Any thread. */

@@ -11,8 +11,8 @@ constexpr int completionPauseMs = 5000;
 } // namespace
 
 BasicSysexProtocolClass::BasicSysexProtocolClass(InterfaceBaseClass* interface_, FirmwareImage* firmware_,
-                                                 UploadClock& clock_, AutomaticEndReport reportEnd_)
-    : ProtocolBaseClass(interface_, firmware_), clock(clock_), reportEnd(std::move(reportEnd_))
+                                                 UploadClock& clock_, Reports reports_)
+    : ProtocolBaseClass(interface_, firmware_), clock(clock_), reports(std::move(reports_))
 {
 }
 
@@ -67,8 +67,8 @@ bool BasicSysexProtocolClass::setInterfaceEnabled(bool shouldBeEnabled)
 void BasicSysexProtocolClass::finishRun(Outcome finalOutcome)
 {
     // A run whose interface could not be given back was stopped on the way.
-    if (setInterfaceEnabled(true) && autoUpdate && reportEnd)
-        reportEnd(finalOutcome);
+    if (setInterfaceEnabled(true) && autoUpdate && reports.automaticEnd)
+        reports.automaticEnd(finalOutcome);
 }
 
 void BasicSysexProtocolClass::run()
@@ -102,6 +102,9 @@ void BasicSysexProtocolClass::run()
 
     const auto* messageStart = readPosition;
     std::uint32_t bytesSent = 0;
+    int messagesSent = 0;
+    if (reports.sendingStarts && !threadShouldExit())
+        reports.sendingStarts();
     while (fraction != 1.0 && !threadShouldExit())
     {
         if (!setInterfaceEnabled(false))
@@ -128,8 +131,11 @@ void BasicSysexProtocolClass::run()
         messageStart += length;
         readPosition = messageStart;
         bytesSent += length;
+        ++messagesSent;
         fraction = static_cast<double>(bytesSent) / static_cast<double>(total);
         setProgress(fraction);
+        if (reports.messageSent)
+            reports.messageSent(bytesSent, messagesSent);
 
         const juce::ScopedLock sl(progressLock);
         uploadProgress = fraction;

@@ -41,8 +41,17 @@ public:
         sendFailed,   ///< a message did not go out whole; nothing was sent after it
     };
 
-    /** Told, on the upload thread, how an automatic update has ended. */
-    using AutomaticEndReport = std::function<void(Outcome)>;
+    /** What a run tells as it goes, on the upload thread; empty ones are not called. */
+    struct Reports
+    {
+        /** How an automatic update has ended: at the end of every run that is
+            not stopped, with autoUpdate set, once the interface is enabled again. */
+        std::function<void(Outcome)> automaticEnd;
+        /** A clean run is about to send its first message (after the automatic wait). */
+        std::function<void()> sendingStarts;
+        /** A message and its pause are over: the bytes and messages sent so far in this run. */
+        std::function<void(std::uint32_t bytesSent, int messagesSent)> messageSent;
+    };
 
     static constexpr const char* uploadingText = "Uploading firmware";
     static constexpr const char* completedText = "Update completed";
@@ -52,11 +61,9 @@ public:
         "Sending failed: the MIDI output is gone. Reconnect it and press update again";
 
     /** Message thread. interface, firmware and clock (which paces the runs)
-        are not owned and must outlive this object. With autoUpdate set,
-        reportEnd is called at the end of every run that is not stopped, once
-        the interface is enabled again. Starts nothing. */
+        are not owned and must outlive this object. Starts nothing. */
     BasicSysexProtocolClass(InterfaceBaseClass* interface, FirmwareImage* firmware, UploadClock& clock,
-                            AutomaticEndReport reportEnd = {});
+                            Reports reports = {});
 
     /** Message thread. Asks the thread to exit and returns only once it has
         ended; never kills it. */
@@ -86,7 +93,7 @@ private:
     void finishRun(Outcome finalOutcome);
 
     UploadClock& clock;
-    const AutomaticEndReport reportEnd;
+    const Reports reports;
     std::atomic<Outcome> outcome{Outcome::none};
     double uploadProgress = 0.0;
     juce::CriticalSection progressLock;

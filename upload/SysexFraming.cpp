@@ -30,3 +30,18 @@ bool isCleanSysexImage(const std::uint8_t* data, std::size_t size) noexcept
     }
     return true;
 }
+
+int countMessages(const std::uint8_t* data, std::size_t size) noexcept
+{
+    int count = 0;
+    std::size_t offset = 0;
+    while (offset < size)
+    {
+        const auto length = nextMessageLength(data + offset, size - offset);
+        if (length == 0)
+            break;
+        offset += length;
+        ++count;
+    }
+    return count;
+}

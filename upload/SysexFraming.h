@@ -13,3 +13,7 @@ std::size_t nextMessageLength(const std::uint8_t* start, std::size_t available) 
 /** True when size is above 0 and the bytes are nothing but complete messages
     in the sense of nextMessageLength, the last ending on the last byte. */
 bool isCleanSysexImage(const std::uint8_t* data, std::size_t size) noexcept;
+
+/** How many messages an upload of these bytes sends: the whole messages in
+    the sense of nextMessageLength, from the first byte on; 0 for none. */
+int countMessages(const std::uint8_t* data, std::size_t size) noexcept;

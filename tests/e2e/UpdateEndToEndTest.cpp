@@ -140,3 +140,38 @@ TEST_F(E2eTest, AnInterfacePluggedInAfterTheStartCanBeChosenAndUpdated)
     app.kill();
 }
 } // namespace
+
+namespace
+{
+TEST_F(E2eTest, AnAutomaticUpdatePrintsItsProgressLinesForTheDrivingProgram)
+{
+    const auto image = writeImage("lines.syx", 4, 24);
+    int status = -1;
+    const auto output =
+        e2e::runCommand("DAVIRODIR_VIRTUAL_MIDI_OUTPUTS='Port A' '" + juce::String(e2e::appPath()) +
+                            "' --autoupdate --file '" + image.getFullPathName() + "'",
+                        &status);
+    EXPECT_EQ(status, 0);
+    // 96 bytes at 320 us each, 300 ms after each of 4 messages, then the 5000 ms pause.
+    EXPECT_EQ(output, "start\t0\t0\t96\t6.2\n"
+                      "progress\t25\t24\t96\t5.9\n"
+                      "progress\t50\t48\t96\t5.6\n"
+                      "progress\t75\t72\t96\t5.3\n"
+                      "progress\t100\t96\t96\t5.0\n"
+                      "end\t100\t96\t96\t0.0\tcompleted\t0\n");
+}
+
+TEST_F(E2eTest, ADamagedImageEndsItsProgressLinesWithItsStatus)
+{
+    juce::MemoryBlock damaged;
+    damaged.append("\xF0\x01\xF7\x00", 4);
+    const auto image = writeBytes("damaged-lines.syx", damaged);
+    int status = -1;
+    const auto output =
+        e2e::runCommand("DAVIRODIR_VIRTUAL_MIDI_OUTPUTS='Port A' '" + juce::String(e2e::appPath()) +
+                            "' --autoupdate --file '" + image.getFullPathName() + "'",
+                        &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(output, "end\t0\t0\t4\t0.0\tdamaged\t1\n");
+}
+} // namespace

@@ -77,3 +77,27 @@ TEST(SysexFraming, NoDataIsNotAnImage)
     EXPECT_EQ(nextMessageLength(nullptr, 5), 0u);
 }
 } // namespace
+
+namespace
+{
+TEST(SysexFramingCount, CountsTheWholeMessagesAnUploadSends)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        int messages;
+    };
+    const std::vector<Case> cases = {
+        {"none", {}, 0},
+        {"one", {0xF0, 0x7D, 0xF7}, 1},
+        {"three, one empty", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0xF7}, 3},
+        // An inner F0 belongs to the message it stands in.
+        {"joined block", {0xF0, 0x7D, 0x01, 0xF7, 0xF0, 0x01, 0x02, 0xF0, 0x03, 0xF7}, 2},
+        {"stops at a stray byte", {0xF0, 0x01, 0xF7, 0x55, 0xF0, 0x02, 0xF7}, 1},
+        {"a last message without F7 is not one", {0xF0, 0x01, 0xF7, 0xF0, 0x02}, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(countMessages(c.bytes.data(), c.bytes.size()), c.messages) << c.what;
+}
+} // namespace

@@ -32,8 +32,9 @@ protected:
     void useImage(const std::vector<std::uint8_t>& bytes)
     {
         imageFile = std::make_unique<SysexUploadImageFile>(bytes);
-        protocol = std::make_unique<BasicSysexProtocolClass>(&device, imageFile->get(), clock,
-                                                             [this](Outcome) { ++reports; });
+        BasicSysexProtocolClass::Reports counting;
+        counting.automaticEnd = [this](Outcome) { ++reports; };
+        protocol = std::make_unique<BasicSysexProtocolClass>(&device, imageFile->get(), clock, counting);
     }
 
     bool statusBecomes(const juce::String& text, int timeoutMs)

@@ -96,13 +96,13 @@ protected:
 
     void useImage(FirmwareImage* image)
     {
-        protocol = std::make_unique<BasicSysexProtocolClass>(
-            &device, image, clock,
-            [this](BasicSysexProtocolClass::Outcome outcome)
-            {
-                const std::lock_guard<std::mutex> lock(reportMutex);
-                reports.push_back({outcome, protocol->getStatusText(), device.isEnabled()});
-            });
+        BasicSysexProtocolClass::Reports recording;
+        recording.automaticEnd = [this](BasicSysexProtocolClass::Outcome outcome)
+        {
+            const std::lock_guard<std::mutex> lock(reportMutex);
+            reports.push_back({outcome, protocol->getStatusText(), device.isEnabled()});
+        };
+        protocol = std::make_unique<BasicSysexProtocolClass>(&device, image, clock, recording);
         listener = std::make_unique<Listener>(*protocol);
         device.statusProbe = [this] { return protocol->getStatusText(); };
     }
