@@ -262,10 +262,19 @@ TEST_F(PanelTest, AutomaticStartSelectsTheDeviceAndPressesUpdate)
 
 TEST_F(PanelTest, AutomaticStartWithoutAnOpenDeviceWarns)
 {
-    makePanel("--autoupdate --outputid 99");
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].message, "Please select an output device:");
-    EXPECT_FALSE(threadRunning());
+    // 4294967298 is port 2 wrapped around 32 bits: no port either.
+    for (const char* id : {"99", "4294967298"})
+    {
+        SCOPED_TRACE(id);
+        panel = nullptr;
+        alerts.clear();
+        makePanel(juce::String("--autoupdate --outputid ") + id);
+        ASSERT_EQ(alerts.size(), 1u);
+        EXPECT_EQ(alerts[0].message, "Please select an output device:");
+        EXPECT_FALSE(threadRunning());
+        EXPECT_NE(selector().getSelectedId(), 2);
+        EXPECT_EQ(ports.getSendsBegun(1), 0);
+    }
 }
 
 TEST_F(PanelTest, ADamagedImageGivesTheControlsBackWithoutReselecting)
