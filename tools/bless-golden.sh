@@ -8,18 +8,11 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/tools/lib.sh"
 build=${1:-"$root/build"}
 
 "$root/tools/bootstrap.sh" "$build" >/dev/null
 cmake --build "$build" --target davirodir_tests
 
-run() {
-    if [ -n "${DISPLAY:-}" ]; then
-        "$@"
-    else
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
-    fi
-}
-
-DAVIRODIR_BLESS=1 run "$build/tests/davirodir_tests" --gtest_filter='Golden*'
+DAVIRODIR_BLESS=1 with_display "$build/tests/davirodir_tests" --gtest_filter='Golden*'
 git -C "$root" status --short -- tests/golden

@@ -3,8 +3,8 @@
 #include "GoldenImage.h"
 #include "TestSupport.h"
 #include "look/TemplateLookAndFeel.h"
+#include "look/TitleColourWindow.h"
 #include "windows/GlassWindowButton.h"
-#include "windows/SystemDocumentWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -198,9 +198,8 @@ Picture titleBar(const juce::String& state, bool buttonsOnLeft, bool maximiseTog
     return {"title-bar-" + state, 440, 40,
             [=](juce::Graphics& g, TemplateLookAndFeel& lnf)
             {
-                SystemDocumentWindow window("Davirodir - Zodeduri firmware 1.2 rev 3",
-                                            juce::Colour(0xFFEFF2F3), juce::Colour(0xFF3273A1),
-                                            juce::DocumentWindow::allButtons, false);
+                TitleColourWindow window("Davirodir - Zodeduri firmware 1.2 rev 3", juce::Colour(0xFFEFF2F3),
+                                         juce::Colour(0xFF3273A1), juce::DocumentWindow::allButtons, false);
                 window.setLookAndFeel(&lnf);
                 window.setUsingNativeTitleBar(false);
                 window.setTitleBarHeight(24);
