@@ -245,14 +245,14 @@ TEST_F(PanelTest, AnInterfaceNoticeWhileSendingLeavesTheUpdateButtonDisabled)
 {
     testsupport::TemporaryDirectory dir;
     const auto file =
-        writeImage(dir, "small.syx", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0x04, 0xF7});
+        dir.writeFile("small.syx", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0x04, 0xF7});
     // Held in the pause after the second message, with 3 of 10 bytes done.
     holdClockCalls([pauses = 0](int ms) mutable { return ms == 300 && ++pauses == 2; });
     auto& p = makePanel("--file " + file.getFullPathName());
     selector().setSelectedId(1);
     ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
     p.getUpdateButton().triggerClick();
-    ASSERT_TRUE(waitFor([&] { return clock->heldNow() == 1 && p.getProgress() == 0.3; }));
+    ASSERT_TRUE(waitFor([&] { return clock.heldNow() == 1 && p.getProgress() == 0.3; }));
     ASSERT_FALSE(p.getUpdateButton().isEnabled());
     ASSERT_FALSE(p.getInterface().isEnabled());
 
@@ -262,7 +262,7 @@ TEST_F(PanelTest, AnInterfaceNoticeWhileSendingLeavesTheUpdateButtonDisabled)
     EXPECT_EQ(updateColour(), connectedLook);
     EXPECT_TRUE(p.getInterface().isEnabled()) << "the notice gives back the interface the thread disabled";
 
-    clock->letGo();
+    clock.letGo();
     ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
     EXPECT_EQ(ports.getSentMessages(0).size(), 3u);
 }
