@@ -11,6 +11,8 @@ MainWindow::MainWindow(const juce::String& commandLine, const Services& services
     setResizable(true, false);
     setContentOwned(content, false);
     setName(composeWindowTitle(content->getFirmwareImage()));
+    centreWithSize(650, 400);
+    setResizeLimits(650, 400, 650, 400);
     setVisible(true);
 }
 
@@ -20,6 +22,12 @@ MainWindow::~MainWindow()
     // look and feel, which makes the window rebuild its title-bar buttons.
     clearContentComponent();
     content = nullptr;
+}
+
+void MainWindow::maximiseButtonPressed()
+{
+    // JUCE's full screen ignores the resize limits; the window keeps its one
+    // size and the button stays as drawn.
 }
 
 void MainWindow::closeButtonPressed()
