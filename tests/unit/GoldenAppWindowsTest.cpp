@@ -16,29 +16,45 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace
 {
-/** The window as it paints itself while it is the active one (whose title
-    is drawn darker). Another test's window may take the activation at any
-    moment; the flag changes only on the message loop, so a picture painted
-    while it holds is whole. Invalid when the window never became active. */
-juce::Image activePicture(juce::TopLevelWindow& window)
+bool samePixels(const juce::Image& a, const juce::Image& b)
 {
-    juce::Image picture;
+    if (!a.isValid() || !b.isValid() || a.getBounds() != b.getBounds())
+        return false;
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x)
+            if (a.getPixelAt(x, y) != b.getPixelAt(x, y))
+                return false;
+    return true;
+}
+
+/** The window as it paints itself once it holds still (the progress bar
+    eases towards a new value on a timer of its own), while it is the active
+    one (whose title is drawn darker). Another test's window may take the
+    activation at any moment; the flag changes only on the message loop, so
+    a picture painted while it holds is whole. Invalid when the window never
+    became active or never held still. */
+juce::Image settledActivePicture(juce::TopLevelWindow& window)
+{
+    juce::Image previous, picture;
     testsupport::runMessageLoopUntil(
         [&]
         {
+            testsupport::runMessageLoopFor(150);
             if (!window.isActiveWindow())
             {
                 window.toFront(true);
+                previous = {};
                 return false;
             }
-            picture = GoldenImage::snapshot(window);
-            return true;
+            previous = std::exchange(picture, GoldenImage::snapshot(window));
+            return samePixels(previous, picture);
         },
-        10000);
-    return picture;
+        15000);
+    return samePixels(previous, picture) ? picture : juce::Image();
 }
 
 class GoldenAppWindows : public ::testing::Test
@@ -77,10 +93,8 @@ protected:
 
     void expectPicture(juce::TopLevelWindow& w, const juce::String& name)
     {
-        // The progress bar eases towards a new value on a timer of its own.
-        testsupport::runMessageLoopFor(600);
-        const auto picture = activePicture(w);
-        ASSERT_TRUE(picture.isValid()) << name << ": the display never made the window active";
+        const auto picture = settledActivePicture(w);
+        ASSERT_TRUE(picture.isValid()) << name << ": the window never held still while active";
         EXPECT_TRUE(GoldenImage::matches("app/" + name, picture));
     }
 
