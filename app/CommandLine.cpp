@@ -66,11 +66,15 @@ int idAfter(const juce::String& commandLine, const juce::String& switchText)
     return (int)std::min(value, noSuchId);
 }
 
-// JUCE's character classes ask the C library, whose classes follow the
-// locale: in the "C" locale the updater runs in, é is no letter. Under
-// C.UTF-8 (built into glibc) they are Unicode's.
+// JUCE's character classes ask the C library. glibc's follow the locale: in
+// the "C" locale the updater runs in, é is no letter; under C.UTF-8 (built
+// into glibc) they are Unicode's. The Windows C library classifies wide
+// characters by Unicode in every locale.
 bool isLetterOrDigit(juce::juce_wchar c)
 {
+#if JUCE_WINDOWS
+    return juce::CharacterFunctions::isLetterOrDigit(c);
+#else
     static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", (locale_t)0);
     if (unicode == (locale_t)0)
         return c >= 0x80 || juce::CharacterFunctions::isLetterOrDigit(c);
@@ -79,6 +83,7 @@ bool isLetterOrDigit(juce::juce_wchar c)
     const bool result = juce::CharacterFunctions::isLetterOrDigit(c);
     uselocale(previous);
     return result;
+#endif
 }
 
 bool containsWholeWordIgnoreCase(const juce::String& text, const juce::String& word)

@@ -20,6 +20,16 @@
 
 namespace
 {
+/** Virtual outputs of these names, without wire time. */
+VirtualMidiPortLayer::Options outputsNamed(juce::StringArray names, int stallFrom = 0)
+{
+    VirtualMidiPortLayer::Options options;
+    options.outputNames = std::move(names);
+    options.bitsPerSecond = 0;
+    options.stallFrom = stallFrom;
+    return options;
+}
+
 bool samePixels(const juce::Image& a, const juce::Image& b)
 {
     if (!a.isValid() || !b.isValid() || a.getBounds() != b.getBounds())
@@ -98,7 +108,7 @@ protected:
         EXPECT_TRUE(GoldenImage::matches("app/" + name, picture));
     }
 
-    VirtualMidiPortLayer ports{{{"Port A", "Port B"}, {}, juce::File(), 0, 0, 0}};
+    VirtualMidiPortLayer ports{outputsNamed({"Port A", "Port B"})};
     SysexUploadSimulatedClock clock;
     testsupport::AlertRecorder recorder;
     testsupport::TemporaryDirectory dir;

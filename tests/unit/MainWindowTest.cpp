@@ -11,9 +11,20 @@
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 namespace
 {
+/** Virtual outputs of these names, without wire time. */
+VirtualMidiPortLayer::Options outputsNamed(juce::StringArray names, int stallFrom = 0)
+{
+    VirtualMidiPortLayer::Options options;
+    options.outputNames = std::move(names);
+    options.bitsPerSecond = 0;
+    options.stallFrom = stallFrom;
+    return options;
+}
+
 /** The real main window in this process, over virtual ports and a clock
     whose time passes at once unless held. */
 class MainWindowTest : public ::testing::Test
@@ -48,7 +59,7 @@ protected:
         panel.getUpdateButton().triggerClick();
     }
 
-    VirtualMidiPortLayer ports{{{"Port A"}, {}, juce::File(), 0, 0, 0}};
+    VirtualMidiPortLayer ports{outputsNamed({"Port A"})};
     SysexUploadSimulatedClock clock;
     testsupport::AlertRecorder recorder;
     std::atomic<bool> threadRanAtQuit{false};
@@ -104,7 +115,7 @@ TEST_F(MainWindowTest, CloseCutsAStalledSendShortThenQuits)
     for (const auto& c : {Case{"", 0}, Case{"--autoupdate", 2}})
     {
         SCOPED_TRACE(c.commandLine);
-        VirtualMidiPortLayer stalling{{{"Port A"}, {}, juce::File(), 0, 0, 3}};
+        VirtualMidiPortLayer stalling{outputsNamed({"Port A"}, 3)};
         quits = 0;
         auto& w = open(stalling, c.commandLine);
         if (juce::String(c.commandLine).isEmpty())
