@@ -1,6 +1,9 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
+#include <locale.h>
 
 namespace
 {
@@ -45,9 +48,53 @@ bool secondByteFits(unsigned char lead, unsigned char second)
 
 int idAfter(const juce::String& commandLine, const juce::String& switchText)
 {
-    // An absent switch leaves an empty remainder, whose value is 0.
-    const auto value = commandLine.fromFirstOccurrenceOf(switchText, false, false).getIntValue();
-    return juce::jmax(1, value);
+    // JUCE's getIntValue wraps past 32 bits (4294967298 would be 2), so the
+    // digits are read here, saturating. An absent switch leaves an empty
+    // remainder, whose value is 0.
+    constexpr juce::int64 noSuchId = std::numeric_limits<int>::max();
+    auto p = commandLine.fromFirstOccurrenceOf(switchText, false, false).trimStart().getCharPointer();
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+
+    juce::int64 value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        value = std::min(noSuchId + 1, value * 10 + (*p - '0'));
+
+    if (negative || value < 1)
+        return 1;
+    return (int)std::min(value, noSuchId);
+}
+
+// JUCE's character classes ask the C library. glibc's follow the locale: in
+// the "C" locale the updater runs in, é is no letter; under C.UTF-8 (built
+// into glibc) they are Unicode's. The Windows C library classifies wide
+// characters by Unicode in every locale.
+bool isLetterOrDigit(juce::juce_wchar c)
+{
+#if JUCE_WINDOWS
+    return juce::CharacterFunctions::isLetterOrDigit(c);
+#else
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", (locale_t)0);
+    if (unicode == (locale_t)0)
+        return c >= 0x80 || juce::CharacterFunctions::isLetterOrDigit(c);
+
+    const auto previous = uselocale(unicode);
+    const bool result = juce::CharacterFunctions::isLetterOrDigit(c);
+    uselocale(previous);
+    return result;
+#endif
+}
+
+bool containsWholeWordIgnoreCase(const juce::String& text, const juce::String& word)
+{
+    for (int i = text.indexOfIgnoreCase(word); i >= 0; i = text.indexOfIgnoreCase(i + 1, word))
+    {
+        const auto end = i + word.length();
+        if ((i == 0 || !isLetterOrDigit(text[i - 1])) && !isLetterOrDigit(text[end]))
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -83,11 +130,11 @@ CommandLineOptions interpretCommandLine(const juce::String& text)
     const auto commandLine = juce::String::fromUTF8(toValidUtf8(text.toRawUTF8()).c_str());
     CommandLineOptions options;
 
-    options.fileGiven = commandLine.containsWholeWordIgnoreCase("--file");
+    options.fileGiven = containsWholeWordIgnoreCase(commandLine, "--file");
     if (options.fileGiven)
         options.filePath = commandLine.fromFirstOccurrenceOf("--file", false, false).trim();
 
-    options.autoUpdate = commandLine.containsWholeWordIgnoreCase("--autoupdate");
+    options.autoUpdate = containsWholeWordIgnoreCase(commandLine, "--autoupdate");
     if (options.autoUpdate)
     {
         options.nInputid = idAfter(commandLine, "--inputid ");

@@ -15,12 +15,15 @@ struct CommandLineOptions
 };
 
 /** Reads the switches from one command-line text:
-    - "--file" and "--autoupdate" are found as whole words ignoring case;
+    - "--file" and "--autoupdate" are found as whole words ignoring case: no
+      letter or digit, in any script, right before or after;
     - the path is everything after the first exact-case "--file", trimmed,
       quotes kept, so "--file" must come last;
     - "--inputid " and "--outputid " (with their blank) are read only with
       --autoupdate; their value is the number at the start of what follows,
-      and anything below 1 (absent, 0, negative, no digits) becomes 1.
+      and anything below 1 (absent, 0, negative, no digits) becomes 1; a
+      value too large for an int is no port's id and becomes the largest
+      int. These two switches are exact-case.
     Bytes that are not well-formed UTF-8 are read as U+FFFD. */
 CommandLineOptions interpretCommandLine(const juce::String& commandLine);
 

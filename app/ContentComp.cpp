@@ -212,8 +212,13 @@ void ContentComp::changeListenerCallback(juce::ChangeBroadcaster* source)
 {
     if (source == interface.get())
     {
-        interface->setEnabled(!(progress != 0.0 && progress != 1.0 && interface->isEnabled()));
+        const bool sending = progress != 0.0 && progress != 1.0;
+        interface->setEnabled(!(sending && interface->isEnabled()));
         showConnectionLook(interface->isConnected());
+        // Mid-upload a port change alters the look only: a second press waits
+        // for the full bar.
+        if (sending)
+            updateButton->setEnabled(false);
     }
     else if (source == protocol.get())
     {

@@ -22,9 +22,6 @@ public:
         // JUCE quotes arguments that hold blanks; the path must arrive as typed.
         mainWindow = std::make_unique<MainWindow>(joinArguments(getCommandLineParameterArray()),
                                                   Services{*ports, clock, alerts, quitApplication});
-        mainWindow->centreWithSize(650, 400);
-        mainWindow->setVisible(true);
-        mainWindow->setResizeLimits(650, 400, 650, 400);
     }
 
     void shutdown() override { mainWindow = nullptr; }

@@ -12,6 +12,8 @@ MainWindow::MainWindow(const juce::String& commandLine, const Services& services
     setResizable(true, false);
     setContentOwned(content, false);
     setName(composeWindowTitle(content->getFirmwareImage()));
+    centreWithSize(650, 400);
+    setResizeLimits(650, 400, 650, 400);
     setVisible(true);
     // For the task bar and the window switcher; the title bar draws no icon.
     if (auto* peer = getPeer())
@@ -24,6 +26,12 @@ MainWindow::~MainWindow()
     // look and feel, which makes the window rebuild its title-bar buttons.
     clearContentComponent();
     content = nullptr;
+}
+
+void MainWindow::maximiseButtonPressed()
+{
+    // JUCE's full screen ignores the resize limits; the window keeps its one
+    // size and the button stays as drawn.
 }
 
 void MainWindow::closeButtonPressed()

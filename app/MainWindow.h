@@ -5,8 +5,9 @@
 
 class ContentComp;
 
-/** The updater's only main window: 650 x 400, titled after the firmware image
-    its panel holds. Closing it stops a running upload, then quits. */
+/** The updater's only main window: 650 x 400 and centred, neither resized nor
+    maximised, titled after the firmware image its panel holds. Closing it
+    stops a running upload, then quits. */
 class MainWindow : public TitleColourWindow
 {
 public:
@@ -14,6 +15,7 @@ public:
     ~MainWindow() override;
 
     void closeButtonPressed() override;
+    void maximiseButtonPressed() override;
 
     ContentComp* getContent() const noexcept { return content; }
 

@@ -10,7 +10,7 @@ build=${1:-"$root/build"}
 shift || true
 
 install_missing cmake ninja-build g++ pkg-config ccache juce-modules-source libasound2-dev \
-    libgtest-dev googletest xvfb xauth xdotool imagemagick clang libclang-rt-14-dev \
+    libgtest-dev googletest xvfb xauth xdotool imagemagick clang libclang-rt-14-dev fonts-dejavu-core \
     dpkg-dev file fakeroot lintian desktop-file-utils appstream librsvg2-bin man-db x11-utils
 
 if [ ! -f "$build/CMakeCache.txt" ] || [ $# -gt 0 ]; then

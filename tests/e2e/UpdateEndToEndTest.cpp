@@ -36,6 +36,24 @@ TEST_F(E2eTest, AutomaticUpdateSendsTheImageToTheChosenPortAndQuitsWithZero)
     }
 }
 
+// Through main, JUCE's argument array (which quotes an argument holding
+// blanks) and the join: the path arrives as the shell handed it over, blanks
+// and a run of two included. A path that did not arrive would raise the
+// file alert and send the built-in image instead.
+TEST_F(E2eTest, AFilePathWithBlanksArrivesWholeThroughTheRealExecutable)
+{
+    const auto image = writeImage("My  Firmware 1.syx", 3, 20);
+    AppProcess app({"--autoupdate", "--file", image.getFullPathName().toStdString()}, environment());
+    ASSERT_TRUE(app.started());
+    ASSERT_TRUE(app.waitForExit(60000)) << "the automatic update did not quit by itself";
+    EXPECT_EQ(app.exitStatus(), 0);
+
+    juce::MemoryBlock sent, expected;
+    ASSERT_TRUE(captured("Port A", ".syx").loadFileAsData(sent));
+    ASSERT_TRUE(image.loadFileAsData(expected));
+    EXPECT_EQ(sent, expected);
+}
+
 TEST_F(E2eTest, AutomaticUpdateOfADamagedImageSendsNothingAndFails)
 {
     juce::MemoryBlock bytes("\xF0\x7D\x01\xF7\x00\xF0\x7D\x02\xF7", 9);

@@ -121,6 +121,22 @@ TEST_F(PanelTest, ChildrenStandWhereTheLayoutPutsThem)
     EXPECT_EQ(p.getUpdateButton().getBounds(), juce::Rectangle<int>(546, 215, 94, 30));
     EXPECT_EQ(p.getProgressBar().getBounds(), juce::Rectangle<int>(10, 215, 536, 30));
     EXPECT_EQ(p.getHelpButton().getBounds(), juce::Rectangle<int>(546, 2, 94, 30));
+
+    // The step labels are found by their text among the panel's own children.
+    juce::Array<juce::Label*> step1, step2;
+    for (auto* child : p.getChildren())
+        if (auto* label = dynamic_cast<juce::Label*>(child))
+        {
+            if (label->getText() == "STEP1")
+                step1.add(label);
+            if (label->getText() == "STEP2")
+                step2.add(label);
+        }
+    ASSERT_EQ(step1.size(), 1);
+    ASSERT_EQ(step2.size(), 1);
+    EXPECT_EQ(step1[0]->getBounds(), juce::Rectangle<int>(10, 70, 630, 30));
+    EXPECT_EQ(step2[0]->getBounds(), juce::Rectangle<int>(10, 165, 630, 30));
+    EXPECT_TRUE(step1[0]->isVisible() && step2[0]->isVisible());
     // The caption is attached above the bar.
     EXPECT_EQ(p.getProgressLabel().getBottom(), 215);
     EXPECT_EQ(p.getProgressLabel().getParentComponent(), &p);
@@ -195,6 +211,9 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
     ASSERT_TRUE(waitFor([&] { return caption() == "Update progress: Update completed"; }));
     EXPECT_EQ(p.getProgress(), 1.0);
     EXPECT_TRUE(p.getUpdateButton().isEnabled());
+    // The thread disabled the interface for the last message and enables it
+    // only after the closing pause: the full bar gave it back.
+    EXPECT_TRUE(p.getInterface().isEnabled());
     EXPECT_TRUE(threadRunning());
     const auto sent = ports.getSentMessages(0);
     ASSERT_EQ(sent.size(), 3u);
@@ -219,6 +238,33 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
     ASSERT_TRUE(waitFor([&] { return ports.getSentMessages(1).size() == 3u && clock.heldNow() == 1; }));
     clock.letGo();
     ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
+}
+
+// A port opening or closing mid-upload must not offer a second press.
+TEST_F(PanelTest, AnInterfaceNoticeWhileSendingLeavesTheUpdateButtonDisabled)
+{
+    testsupport::TemporaryDirectory dir;
+    const auto file =
+        dir.writeFile("small.syx", {0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7, 0xF0, 0x04, 0xF7});
+    // Held in the pause after the second message, with 3 of 10 bytes done.
+    holdClockCalls([pauses = 0](int ms) mutable { return ms == 300 && ++pauses == 2; });
+    auto& p = makePanel("--file " + file.getFullPathName());
+    selector().setSelectedId(1);
+    ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
+    p.getUpdateButton().triggerClick();
+    ASSERT_TRUE(waitFor([&] { return clock.heldNow() == 1 && p.getProgress() == 0.3; }));
+    ASSERT_FALSE(p.getUpdateButton().isEnabled());
+    ASSERT_FALSE(p.getInterface().isEnabled());
+
+    p.getInterface().sendChangeMessage();
+    testsupport::runMessageLoopFor(100);
+    EXPECT_FALSE(p.getUpdateButton().isEnabled());
+    EXPECT_EQ(updateColour(), connectedLook);
+    EXPECT_TRUE(p.getInterface().isEnabled()) << "the notice gives back the interface the thread disabled";
+
+    clock.letGo();
+    ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
+    EXPECT_EQ(ports.getSentMessages(0).size(), 3u);
 }
 
 TEST_F(PanelTest, TheHelpButtonTogglesTheHelpWindowCentredAt550By400)
@@ -262,10 +308,19 @@ TEST_F(PanelTest, AutomaticStartSelectsTheDeviceAndPressesUpdate)
 
 TEST_F(PanelTest, AutomaticStartWithoutAnOpenDeviceWarns)
 {
-    makePanel("--autoupdate --outputid 99");
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].message, "Please select an output device:");
-    EXPECT_FALSE(threadRunning());
+    // 4294967298 is port 2 wrapped around 32 bits: no port either.
+    for (const char* id : {"99", "4294967298"})
+    {
+        SCOPED_TRACE(id);
+        panel = nullptr;
+        alerts.clear();
+        makePanel(juce::String("--autoupdate --outputid ") + id);
+        ASSERT_EQ(alerts.size(), 1u);
+        EXPECT_EQ(alerts[0].message, "Please select an output device:");
+        EXPECT_FALSE(threadRunning());
+        EXPECT_NE(selector().getSelectedId(), 2);
+        EXPECT_EQ(ports.getSendsBegun(1), 0);
+    }
 }
 
 TEST_F(PanelTest, ADamagedImageGivesTheControlsBackWithoutReselecting)
