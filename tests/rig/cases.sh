@@ -160,6 +160,11 @@ choose_output() { # pid, window, n
         keys+=(Down)
     done
     xdotool key --delay 300 "${keys[@]}" Return
+    # A click while the popup is still up would only close it.
+    for _ in $(seq 1 50); do
+        [ "$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l)" -le 1 ] && break
+        sleep 0.1
+    done
     sleep 1
 }
 
