@@ -13,7 +13,10 @@ OVERRUN = "MIDI output buffer overrun"
 # (the updater waits 300 ms; the guest's timers are coarse under emulation).
 MIN_GAP_S = 0.25
 CLOSE_LIMIT_S = 5.0
-UNPLUG_LIMIT_S = 10.0
+UNPLUG_LIMIT_S = 5.0
+# The update button is drawn green or red under a glass gradient, paler when
+# disabled: the channel that names the colour leads the other by about 48.
+COLOUR_LEAD = 24
 
 BUILTIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "firmware", "zodeduri.syx")
 
@@ -30,6 +33,8 @@ IMAGES = {
     "message-4104.syx": message(0, 4104),
     "messages-16165.syx": message(0, 16165) + message(1, 16165) + message(2, 16165),
     "message-104000.syx": message(0, 104000),
+    # Short, for the cases that run through the window.
+    "messages-3x40.syx": message(0, 40) + message(1, 40) + message(2, 40),
 }
 
 # case: (image, what the case does)
@@ -41,6 +46,23 @@ CASES = {
     "close_mid_message": ("message-104000.syx", "close"),
     "builtin_image": ("builtin", "finish"),
     "unplug_mid_upload": ("messages-16165.syx", "unplug"),
+    "hotplug_appears": ("messages-3x40.syx", "appears"),
+    "hotplug_disappears": ("messages-3x40.syx", "disappears"),
+}
+
+# The update button in the hotplug cases' screenshots, by action: (step, the
+# colour it must show, when that was).
+BUTTON_STEPS = {
+    "appears": [
+        ("unplugged", "red", "with no interface and nothing chosen"),
+        ("chosen", "green", "once the interface plugged in after the start was chosen"),
+    ],
+    "disappears": [
+        ("chosen", "green", "once the interface was chosen"),
+        ("connected", "green", "idle after the update, before the unplug"),
+        ("unplugged", "red", "2 s after the interface went"),
+        ("replugged", "red", "once it was back: nothing is chosen until the user chooses again"),
+    ],
 }
 
 
@@ -99,6 +121,34 @@ def seconds(result, key_from, key_to):
         return None
 
 
+def button_colour(result, step):
+    """"red", "green" or what the step's R,G,B shows instead; None without a screenshot."""
+    value = result.get(f"button_{step}")
+    if not value:
+        return None
+    try:
+        red, green, _ = (int(v) for v in value.split(","))
+    except ValueError:
+        return value
+    if red - green >= COLOUR_LEAD:
+        return "red"
+    if green - red >= COLOUR_LEAD:
+        return "green"
+    return f"neither red nor green ({value})"
+
+
+def ended_after(result, key_from):
+    """Seconds from key_from to the updater's end, as noted when it happened."""
+    return seconds(result, key_from, "exited_at" if "exited_at" in result else "ended")
+
+
+def check_identical(got, sent):
+    if got == sent:
+        return []
+    same = next((i for i in range(min(len(got), len(sent))) if got[i] != sent[i]), min(len(got), len(sent)))
+    return [f"the device got {len(got)} bytes of the {len(sent)} sent; first difference at byte {same}"]
+
+
 def check(results, images, case):
     """Returns the faults found; none means the case passed."""
     if case not in CASES:
@@ -117,9 +167,7 @@ def check(results, images, case):
     if action == "finish":
         if status != "0":
             faults.append(f"exit status {status}, expected 0")
-        if got != sent:
-            same = next((i for i in range(min(len(got), len(sent))) if got[i] != sent[i]), min(len(got), len(sent)))
-            faults.append(f"the device got {len(got)} bytes of the {len(sent)} sent; first difference at byte {same}")
+        faults += check_identical(got, sent)
         count = overruns(results, case)
         if count:
             faults.append(f"{count} '{OVERRUN}' lines in the kernel log")
@@ -135,7 +183,7 @@ def check(results, images, case):
                 faults.append(f"{len(short)} of {len(ends) - 1} pauses shorter than {MIN_GAP_S * 1000:.0f} ms: "
                               + ", ".join(short[:5]))
     elif action == "close":
-        took = seconds(result, "action_at", "ended")
+        took = ended_after(result, "action_at")
         if "action_at" not in result:
             faults.append("the upload never reached the device, so the window was not closed")
         elif status == "killed":
@@ -147,7 +195,7 @@ def check(results, images, case):
         if sent[: len(got)] != got or len(got) >= len(sent):
             faults.append(f"the device got {len(got)} bytes, which are not the start of the image cut short")
     elif action == "unplug":
-        took = seconds(result, "action_at", "ended")
+        took = ended_after(result, "action_at")
         if "action_at" not in result:
             faults.append("the upload never reached the device, so it was not unplugged")
         elif status == "killed":
@@ -163,6 +211,25 @@ def check(results, images, case):
             faults.append("the interface was not plugged in again, so nothing could be checked after the failure")
         elif after != "0":
             faults.append(f"{after} bytes reached the device after the failure")
+    elif action in BUTTON_STEPS:
+        faults += [f"after update was clicked, {fault}" for fault in check_identical(got, sent)]
+        for step, colour, meaning in BUTTON_STEPS[action]:
+            shown = button_colour(result, step)
+            if shown is None:
+                faults.append(f"no screenshot of the update button {meaning} (step {step})")
+            elif shown != colour:
+                faults.append(f"the update button was {shown} {meaning}, expected {colour} ({step}.png)")
+        if status != "running":
+            faults.append(f"the updater ended (status {status}) while it should have kept running")
+        count = overruns(results, case)
+        if count:
+            faults.append(f"{count} '{OVERRUN}' lines in the kernel log")
+        if action == "disappears":
+            after = result.get("after_bytes")
+            if after is None:
+                faults.append("the interface was not plugged in again, so the update could not be clicked then")
+            elif after != "0":
+                faults.append(f"{after} bytes reached the device when update was clicked after it came back")
     return faults
 
 
@@ -177,11 +244,14 @@ def table(results, images):
         sent = image_bytes(images, image_name)
         got = read(os.path.join(results, case, "received.syx"))
         arrived = f"{len(got)} B" + (" identical" if got == sent else "")
-        if action == "unplug":
+        if action in ("unplug", "disappears"):
             arrived += f", then {result.get('after_bytes', '?')} B after replugging"
+        if action in BUTTON_STEPS:
+            arrived += "; button " + ", ".join(
+                f"{step} {button_colour(result, step)}" for step, _, _ in BUTTON_STEPS[action])
         note = ""
         if action in ("close", "unplug") and "action_at" in result:
-            note = f", ended {seconds(result, 'action_at', 'ended'):.1f} s after the {action}"
+            note = f", ended {ended_after(result, 'action_at'):.1f} s after the {action}"
         print(f"| {case} | {len(sent)} B | {arrived} | {result.get('status')}{note} | "
               f"{overruns(results, case)} | {seconds(result, 'started', 'ended'):.1f} s |")
 

@@ -20,7 +20,7 @@ sudo=""
 
 # The guest runs the host's own programs, so everything it uses is a host package.
 packages=(qemu-system-x86 busybox-static cpio kmod alsa-utils python3 gcc libc6-dev libasound2-dev
-          xvfb xauth xdotool procps util-linux)
+          xvfb xauth xdotool imagemagick procps util-linux)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
