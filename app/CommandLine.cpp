@@ -52,7 +52,9 @@ int idAfter(const juce::String& commandLine, const juce::String& switchText)
     // digits are read here, saturating. An absent switch leaves an empty
     // remainder, whose value is 0.
     constexpr juce::int64 noSuchId = std::numeric_limits<int>::max();
-    auto p = commandLine.fromFirstOccurrenceOf(switchText, false, false).trimStart().getCharPointer();
+    // The remainder must outlive the pointer that walks it.
+    const auto rest = commandLine.fromFirstOccurrenceOf(switchText, false, false).trimStart();
+    auto p = rest.getCharPointer();
     const bool negative = *p == '-';
     if (negative)
         ++p;
