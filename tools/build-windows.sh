@@ -18,20 +18,9 @@ deps=$build/deps
 prefix=$deps/prefix
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-/work} CCACHE_NOHASHDIR=1
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-
-packages=(cmake ninja-build ccache dpkg-dev juce-modules-source g++-mingw-w64-x86-64-posix
-          mingw-w64-tools libz-mingw-w64-dev wine wine64 xvfb xauth xdotool imagemagick x11-utils)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$root/tools/lib.sh"
+install_missing cmake ninja-build ccache dpkg-dev juce-modules-source g++-mingw-w64-x86-64-posix mingw-w64-tools \
+    libz-mingw-w64-dev wine wine64 xvfb xauth xdotool imagemagick x11-utils
 
 # deb-src entries for a private apt state, made from the machine's own sources
 # (the same archives), so the system's apt configuration is left as it is.

@@ -19,17 +19,9 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 # The guest runs the host's own programs, so everything it uses is a host package.
-packages=(qemu-system-x86 busybox-static cpio kmod alsa-utils python3 gcc libc6-dev libasound2-dev
-          xvfb xauth xdotool imagemagick procps util-linux)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "usb-midi-vm: installing ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$root/tools/lib.sh"
+install_missing qemu-system-x86 busybox-static cpio kmod alsa-utils python3 gcc libc6-dev libasound2-dev \
+    xvfb xauth xdotool imagemagick procps util-linux
 
 # Debian's kernel, unpacked (not installed): the guest gets the very drivers a
 # Debian computer uses for a USB MIDI interface.
