@@ -61,7 +61,7 @@ ContentComp::ContentComp(juce::Component* mainWindow, const juce::String& comman
     showConnectionLook(interface->isConnected());
 
     progress = 0.0;
-    progressBar = std::make_unique<juce::ProgressBar>(progress);
+    progressBar = std::make_unique<UploadProgressBar>(progress);
     addAndMakeVisible(*progressBar);
     progressLabel = std::make_unique<juce::Label>(juce::String(), progressCaption);
     progressLabel->attachToComponent(progressBar.get(), false);
@@ -192,6 +192,7 @@ void ContentComp::buttonClicked(juce::Button* button)
         if (interface->isConnected())
         {
             progress = 0.0;
+            progressBar->refresh();
             protocol->startUpload();
             updateButton->setEnabled(false);
         }
@@ -223,6 +224,7 @@ void ContentComp::changeListenerCallback(juce::ChangeBroadcaster* source)
     else if (source == protocol.get())
     {
         progress = protocol->getProgress();
+        progressBar->refresh();
         if (progress == 1.0)
         {
             updateButton->setEnabled(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Services.h"
+#include "app/UploadProgressBar.h"
 #include "firmware/FirmwareImage.h"
 #include "look/TemplateLookAndFeel.h"
 
@@ -53,7 +54,7 @@ public:
     juce::TextButton& getHelpButton() const noexcept { return *helpButton; }
     juce::Label& getProgressLabel() const noexcept { return *progressLabel; }
     juce::Label& getVersionLabel() const noexcept { return *versionLabel; }
-    juce::ProgressBar& getProgressBar() const noexcept { return *progressBar; }
+    UploadProgressBar& getProgressBar() const noexcept { return *progressBar; }
     ZodeduriHelpWindowClass& getHelpWindow() const noexcept { return *helpWindow; }
     double getProgress() const noexcept { return progress; }
 
@@ -78,7 +79,7 @@ private:
     std::unique_ptr<juce::Label> versionLabel, step1Label, step2Label, progressLabel;
     std::unique_ptr<juce::TextButton> updateButton, helpButton;
     double progress = 0.0;
-    std::unique_ptr<juce::ProgressBar> progressBar;
+    std::unique_ptr<UploadProgressBar> progressBar;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ContentComp)
 };

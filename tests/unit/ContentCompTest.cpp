@@ -210,6 +210,7 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
     // Closing: everything sent, the bar full, the button back, the thread alive.
     ASSERT_TRUE(waitFor([&] { return caption() == "Update progress: Update completed"; }));
     EXPECT_EQ(p.getProgress(), 1.0);
+    EXPECT_EQ(p.getProgressBar().getShownText(), "100%");
     EXPECT_TRUE(p.getUpdateButton().isEnabled());
     // The thread disabled the interface for the last message and enables it
     // only after the closing pause: the full bar gave it back.
@@ -222,6 +223,7 @@ TEST_F(PanelTest, AWholeUpdateMovesTheControlsThroughTheirStates)
     // A press now resets the bar and disables the button but starts no second run.
     p.getUpdateButton().triggerClick();
     ASSERT_TRUE(waitFor([&] { return p.getProgress() == 0.0 && !p.getUpdateButton().isEnabled(); }));
+    EXPECT_EQ(p.getProgressBar().getShownText(), "0%");
 
     clock.letGo();
     ASSERT_TRUE(waitFor([&] { return !threadRunning(); }));
@@ -253,6 +255,7 @@ TEST_F(PanelTest, AnInterfaceNoticeWhileSendingLeavesTheUpdateButtonDisabled)
     ASSERT_TRUE(waitFor([&] { return p.getUpdateButton().isEnabled(); }));
     p.getUpdateButton().triggerClick();
     ASSERT_TRUE(waitFor([&] { return clock.heldNow() == 1 && p.getProgress() == 0.3; }));
+    EXPECT_EQ(p.getProgressBar().getShownText(), "30%");
     ASSERT_FALSE(p.getUpdateButton().isEnabled());
     ASSERT_FALSE(p.getInterface().isEnabled());
 

@@ -41,8 +41,8 @@ bool samePixels(const juce::Image& a, const juce::Image& b)
     return true;
 }
 
-/** The window as it paints itself once it holds still (the progress bar
-    eases towards a new value on a timer of its own), while it is the active
+/** The window as it paints itself once it holds still (a notice posted by
+    the upload may still be on its way), while it is the active
     one (whose title is drawn darker). Another test's window may take the
     activation at any moment; the flag changes only on the message loop, so
     a picture painted while it holds is whole. Invalid when the window never
