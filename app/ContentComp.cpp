@@ -240,5 +240,11 @@ void ContentComp::changeListenerCallback(juce::ChangeBroadcaster* source)
         if (progressLabel->getText() != caption)
             progressLabel->setText(caption, juce::dontSendNotification);
     }
-    repaint();
+    else
+    {
+        repaint();
+    }
+    // The controls changed above repaint themselves. The whole panel used to be
+    // repainted on every notice: about a hundred full redraws an upload, each
+    // holding up the upload thread's next lock of the message thread.
 }

@@ -89,7 +89,8 @@ export DAVIRODIR_VIRTUAL_MIDI_CAPTURE="$work/capture"
 export DAVIRODIR_VIRTUAL_MIDI_BAUD=31250
 
 started=$(now_ms)
-/usr/bin/time -f '%U %S %M' -o "$work/rusage" "$app" --autoupdate --outputid 1 "${file_args[@]}" &
+# The progress lines go to a file: the figures below are what matters here.
+/usr/bin/time -f '%U %S %M' -o "$work/rusage" "$app" --autoupdate --outputid 1 "${file_args[@]}" >"$work/progress" &
 timer=$!
 
 window_ms=""
@@ -141,14 +142,14 @@ row "exit status:" "$status"
 row "lower bound:" "$lower_ms ms"
 row "measured (start to exit):" "$measured_ms ms"
 row "start-up (start to window shown):" "${window_ms:-never} ms"
-check "$overhead < 1"
-row "overhead per message:" "$overhead ms  $verdict (target < 1 ms)"
+check "$overhead < 0.5"
+row "overhead per message:" "$overhead ms  $verdict (target < 0.5 ms)"
 row "  in the run alone (capture log):" "$in_run ms"
 if [ "$min_gap" = nan ]; then verdict=FAIL all_pass=0; else check "$min_gap >= 300"; fi
 row "shortest gap between messages:" "$min_gap ms  $verdict (target >= 300 ms)"
 row "longest gap between messages:" "$max_gap ms"
-check "$cpu_pct < 2"
-row "CPU used (user + sys):" "$cpu_s s (user $user_s, sys $sys_s) = $cpu_pct % of wall  $verdict (target < 2 %)"
+check "$cpu_pct < 0.5"
+row "CPU used (user + sys):" "$cpu_s s (user $user_s, sys $sys_s) = $cpu_pct % of wall  $verdict (target < 0.5 %)"
 check "$peak_mib < 60"
 row "peak memory (max RSS):" "$peak_mib MiB  $verdict (target < 60 MiB)"
 

@@ -10,7 +10,10 @@ std::unique_ptr<juce::FileOutputStream> createCaptureFile(const juce::File& dire
     // A port name may hold path separators, and characters Windows refuses in
     // a file name; the capture stays in the directory, named alike everywhere.
     const auto fileName = portName.replaceCharacters("/\\:*?\"<>|", "_________") + extension;
-    auto stream = std::make_unique<juce::FileOutputStream>(directory.getChildFile(fileName));
+    // Unbuffered: every write reaches the system at once, so a reader can
+    // follow a running upload. JUCE's flush would also sync to the disk, which
+    // took milliseconds between two messages and counted as the updater's time.
+    auto stream = std::make_unique<juce::FileOutputStream>(directory.getChildFile(fileName), 0);
     if (stream->failedToOpen() || !stream->setPosition(0) || !stream->truncate().wasOk())
         return nullptr;
     return stream;
@@ -84,15 +87,10 @@ double VirtualMidiOutputPort::millisecondsSinceOpened(std::chrono::steady_clock:
 
 void VirtualMidiOutputPort::capture(const std::uint8_t* data, int count, double startMs, double endMs)
 {
-    // Flushed per message so that a reader can follow a running upload.
     if (syxFile != nullptr)
-    {
         syxFile->write(data, static_cast<std::size_t>(count));
-        syxFile->flush();
-    }
     if (logFile != nullptr)
-    {
-        *logFile << juce::String(startMs, 3) << "\t" << juce::String(endMs, 3) << "\t" << count << "\n";
-        logFile->flush();
-    }
+        logFile->writeText(juce::String(startMs, 3) + "\t" + juce::String(endMs, 3) + "\t" +
+                               juce::String(count) + "\n",
+                           false, false, nullptr);
 }
