@@ -148,15 +148,22 @@ def build():
                 "Davirodir"], capture_output=True).returncode == 0
 
 
-def failing_tests(ctest_args):
-    """Names of the tests that failed, or None when ctest ran none."""
+def failing_tests(ctest_args, log_name):
+    """Names of the tests that failed, or None when ctest ran none. The output
+    is kept in build-faults/logs/."""
     result = run(["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", "ctest", "--test-dir", str(BUILD),
-                  "-j2", "--timeout", "120", *ctest_args], capture_output=True)
+                  "-j2", "--timeout", "120", "--output-on-failure", *ctest_args], capture_output=True)
     out = result.stdout
+    (WORK / "logs").mkdir(exist_ok=True)
+    (WORK / "logs" / (re.sub(r"[^A-Za-z0-9]+", "-", log_name).strip("-") + ".txt")).write_text(out)
     if re.search(r"No tests were found", out):
         return None
-    return re.findall(r"^\s*\d+ - (\S+) \(", out.split("The following tests FAILED:")[-1], re.M) \
-        if "The following tests FAILED:" in out else []
+    # A parameterised test's line goes on with "# GetParam() = ..." after its name.
+    if "The following tests FAILED:" not in out:
+        return []
+    names = re.findall(r"^\s*\d+ - (\S+)", out.split("The following tests FAILED:")[-1], re.M)
+    # The rows of a table test are named by their bytes: one name for them all.
+    return list(dict.fromkeys(re.sub(r"/\d+-byte$", " (rows)", n) for n in names))
 
 
 def plant(path, swaps):
@@ -185,7 +192,7 @@ def main(argv):
         return 2
     suites = sorted({tuple(f[3]) for f in chosen})
     for suite in suites:
-        failed = failing_tests(list(suite))
+        failed = failing_tests(list(suite), "unchanged " + " ".join(suite))
         if failed is None or failed:
             print(f"the unchanged tree fails {' '.join(suite)}: {failed}", file=sys.stderr)
             return 2
@@ -202,7 +209,7 @@ def main(argv):
             if not build():
                 verdict, by = "caught", "the build"
             else:
-                failed = failing_tests(tests)
+                failed = failing_tests(tests, name)
                 if failed is None:
                     verdict, by = "NO TESTS RAN", ""
                     status = max(status, 2)

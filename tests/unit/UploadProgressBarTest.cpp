@@ -75,8 +75,17 @@ TEST(UploadProgressBar, OnScreenItRepaintsOnlyForANewValue)
     bar.addToDesktop(0);
     bar.setVisible(true);
     ASSERT_TRUE(testsupport::runMessageLoopUntil([&] { return bar.paints > 0; })) << "never drawn";
-    // The first exposures of a new window may each ask for a paint.
-    testsupport::runMessageLoopFor(300);
+    // The first exposures of a new window may each ask for a paint, late on a
+    // busy machine: wait until 300 ms pass without one (a bar that never holds
+    // still is caught below).
+    testsupport::runMessageLoopUntil(
+        [&]
+        {
+            const auto before = bar.paints;
+            testsupport::runMessageLoopFor(300);
+            return bar.paints == before;
+        },
+        5000);
 
     bar.paints = 0;
     testsupport::runMessageLoopFor(400);
