@@ -161,7 +161,7 @@ choose_output() { # pid, window, n
     done
     xdotool key --delay 300 "${keys[@]}" Return
     # A click while the popup is still up would only close it.
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 100); do
         [ "$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l)" -le 1 ] && break
         sleep 0.1
     done
@@ -169,10 +169,30 @@ choose_output() { # pid, window, n
 }
 
 # The mean colour of the update button's patch, "R,G,B"; keeps the screenshot.
-button_colour() { # window, screenshot file
+patch_colour() { # window, screenshot file
     import -window "$1" "$2"
     convert "$2" -crop "$button_patch" +repage -resize '1x1!' -depth 8 txt:- |
         sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# The patch's colour once it shows a red or a green face (the lead of rig.py's
+# COLOUR_LEAD), or the last reading after 10 s. Under TCG the window can take
+# seconds to redraw where a closed popup was: a single look once read near-white
+# (the popup's face) instead of the button.
+button_colour() { # window, screenshot file
+    local give_up=$(($(now_cs) + 1000)) colour r g _ looks=0
+    while :; do
+        colour=$(patch_colour "$1" "$2")
+        looks=$((looks + 1))
+        IFS=, read -r r g _ <<<"$colour"
+        if [ -n "$g" ] && { [ $((r - g)) -ge 24 ] || [ $((g - r)) -ge 24 ]; }; then
+            break
+        fi
+        [ "$(now_cs)" -ge "$give_up" ] && break
+        sleep 0.5
+    done
+    [ "$looks" -eq 1 ] || echo "rig: $(basename "$2") showed $colour after $looks looks" >&2
+    echo "$colour"
 }
 
 wait_port_gone() { # seconds
