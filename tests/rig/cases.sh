@@ -8,8 +8,9 @@
 #                      (hotplug cases) the update button's colour at each step
 #   <step>.png         (hotplug cases) the main window at each step
 #   dmesg.txt, app.log the kernel's and the updater's messages during the case
-# Takes RIG_APP (the executable), RIG_IMAGES (the images of run-cases.sh) and
-# RIG_CASES (names of the cases to run, blank-separated; default: all).
+# Takes RIG_APP (the executable), RIG_IMAGES (the images of run-cases.sh),
+# RIG_COLOUR_LEAD (rig.py's rule for a red or green button) and RIG_CASES
+# (names of the cases to run, blank-separated; default: all).
 set -euo pipefail
 
 # shellcheck disable=SC1091 # the rig's own, found through RIG_DIR in the guest
@@ -175,8 +176,8 @@ patch_colour() { # window, screenshot file
         sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 
-# The patch's colour once it shows a red or a green face (the lead of rig.py's
-# COLOUR_LEAD), or the last reading after 10 s. Under TCG the window can take
+# The patch's colour once it shows a red or a green face (by rig.py's lead,
+# RIG_COLOUR_LEAD), or the last reading after 10 s. Under TCG the window can take
 # seconds to redraw where a closed popup was: a single look once read near-white
 # (the popup's face) instead of the button.
 button_colour() { # window, screenshot file
@@ -185,7 +186,7 @@ button_colour() { # window, screenshot file
         colour=$(patch_colour "$1" "$2")
         looks=$((looks + 1))
         IFS=, read -r r g _ <<<"$colour"
-        if [ -n "$g" ] && { [ $((r - g)) -ge 24 ] || [ $((g - r)) -ge 24 ]; }; then
+        if [ $((r - g)) -ge "$RIG_COLOUR_LEAD" ] || [ $((g - r)) -ge "$RIG_COLOUR_LEAD" ]; then
             break
         fi
         [ "$(now_cs)" -ge "$give_up" ] && break

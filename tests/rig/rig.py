@@ -4,6 +4,7 @@
   rig.py images <dir>                      writes the images the cases send
   rig.py check <results> <images> <case>   checks one case; exits 1 on a fault
   rig.py table <results> <images>          what each case sent and what arrived
+  rig.py colour-lead                       the lead that tells a red or green button
 """
 import os
 import sys
@@ -272,6 +273,9 @@ def main(argv):
         return 1 if faults else 0
     if len(argv) == 4 and argv[1] == "table":
         table(argv[2], argv[3])
+        return 0
+    if len(argv) == 2 and argv[1] == "colour-lead":
+        print(COLOUR_LEAD)
         return 0
     print(__doc__, file=sys.stderr)
     return 2

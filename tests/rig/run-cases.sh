@@ -25,10 +25,11 @@ work=$(cd "$work" && pwd)
 "$root/tools/usb-midi-vm/prepare.sh" "$work"
 python3 "$here/rig.py" images "$work/images"
 
-export RIG_APP RIG_IMAGES RIG_CASES
+export RIG_APP RIG_IMAGES RIG_CASES RIG_COLOUR_LEAD
 RIG_APP=$(cd "$(dirname "$app")" && pwd)/$(basename "$app")
 RIG_IMAGES=$work/images
 RIG_CASES="$*"
+RIG_COLOUR_LEAD=$(python3 "$here/rig.py" colour-lead)
 started=$(date +%s)
 USB_MIDI_VM_WORK=$work USB_MIDI_VM_OUT=$work/results USB_MIDI_VM_PREPARED=1 \
     "$root/tools/usb-midi-vm/run.sh" "$here/cases.sh" 900
